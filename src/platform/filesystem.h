@@ -1,0 +1,83 @@
+#pragma once
+// The file-system operations the logic uses. Tests replace or wrap the real
+// implementation to produce failures that root would never see.
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace quillo {
+
+enum class EntryType { File, Directory, Symlink, Other, Unknown };
+
+struct DirEntry {
+    QString name;
+    EntryType type = EntryType::Unknown;  // Unknown where the file system gives no type
+};
+
+struct Listing {
+    std::vector<DirEntry> entries;  // without "." and ".."
+    int undecodable = 0;            // names that could not be decoded to text, left out
+};
+
+struct FileInfo {
+    EntryType type = EntryType::Unknown;  // of the entry itself: links are not followed
+    qint64 size = 0;
+    qint64 mtimeNs = 0;  // last modification, nanoseconds since the epoch
+    quint64 device = 0;
+    quint64 inode = 0;
+};
+
+// True when both describe the same file on disk (device and inode).
+inline bool sameFile(const FileInfo& a, const FileInfo& b)
+{
+    return a.device == b.device && a.inode == b.inode;
+}
+
+// A file opened for reading; closed when destroyed.
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // What the open file is now (fstat).
+    virtual Result<FileInfo> info() = 0;
+    // Reads up to max bytes; 0 at the end of the file.
+    virtual Result<qint64> read(char* buffer, qint64 max) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The entries of a folder, in the order the file system gives them.
+    virtual Result<Listing> list(const QString& folder) = 0;
+
+    // What is at path, without following a final symbolic link.
+    virtual Result<FileInfo> info(const QString& path) = 0;
+
+    // Opens an existing file for reading; never creates one (53 when missing).
+    virtual Result<std::unique_ptr<InputFile>> openRead(const QString& path) = 0;
+
+    // Deletes a file (53 when missing).
+    virtual Status remove(const QString& path) = 0;
+
+    // Renames or moves a file without ever replacing an existing one:
+    // 58 when to exists, 53 when from is missing, 76 when the destination
+    // folder is missing, 74 across file systems.
+    virtual Status rename(const QString& from, const QString& to) = 0;
+
+    // The mount points of the machine's volumes, longest first is not implied.
+    virtual std::vector<QString> volumes() = 0;
+};
+
+// The real file system of this machine.
+FileSystem& systemFileSystem();
+
+// A name as bytes for the kernel and back; decodeName fails for bytes that are
+// not valid text in the locale's encoding.
+QByteArray encodeName(const QString& name);
+bool decodeName(const char* bytes, qsizetype length, QString* out);
+
+}  // namespace quillo

@@ -1,0 +1,21 @@
+#pragma once
+// Path texts: the one place that joins a folder setting with a name.
+
+#include <QString>
+
+namespace quillo {
+
+// The platform's separator.
+inline constexpr QChar kSeparator = QLatin1Char('/');
+
+// Folder text as it is written into FileDir and prefixes: the folder followed by
+// the separator, unless it already ends with one (the root "/").
+QString folderPrefix(const QString& folder);
+
+// folderPrefix(folder) + name.
+QString joinPath(const QString& folder, const QString& name);
+
+// A folder text as the settings hold it: no trailing separator, except the root "/".
+QString folderSetting(const QString& path);
+
+}  // namespace quillo

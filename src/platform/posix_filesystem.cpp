@@ -1,0 +1,196 @@
+// The file system of a POSIX machine (Linux): chosen by CMake.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QStorageInfo>
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/failure.h"
+#include "platform/filesystem.h"
+
+namespace quillo {
+
+QByteArray encodeName(const QString& name) { return name.toUtf8(); }
+
+bool decodeName(const char* bytes, qsizetype length, QString* out)
+{
+    bool ascii = true;
+    for (qsizetype i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        *out = QString::fromLatin1(bytes, length);
+        return true;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(QByteArrayView(bytes, length));
+    if (decoder.hasError()) return false;
+    *out = std::move(text);
+    return true;
+}
+
+namespace {
+
+EntryType typeFromMode(mode_t mode)
+{
+    if (S_ISREG(mode)) return EntryType::File;
+    if (S_ISDIR(mode)) return EntryType::Directory;
+    if (S_ISLNK(mode)) return EntryType::Symlink;
+    return EntryType::Other;
+}
+
+EntryType typeFromDirent(unsigned char t)
+{
+    switch (t) {
+    case DT_REG: return EntryType::File;
+    case DT_DIR: return EntryType::Directory;
+    case DT_LNK: return EntryType::Symlink;
+    case DT_UNKNOWN: return EntryType::Unknown;
+    default: return EntryType::Other;
+    }
+}
+
+FileInfo infoFromStat(const struct stat& st)
+{
+    FileInfo info;
+    info.type = typeFromMode(st.st_mode);
+    info.size = st.st_size;
+    info.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    info.device = st.st_dev;
+    info.inode = st.st_ino;
+    return info;
+}
+
+// A missing folder is "path not found", not "file not found".
+Failure folderFailure(int err)
+{
+    return err == ENOENT ? makeFailure(code::PathNotFound) : failureFromErrno(err);
+}
+
+class PosixInputFile final : public InputFile {
+public:
+    explicit PosixInputFile(int fd) : m_fd(fd) {}
+    ~PosixInputFile() override { ::close(m_fd); }
+    PosixInputFile(const PosixInputFile&) = delete;
+    PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+    Result<FileInfo> info() override
+    {
+        struct stat st;
+        if (::fstat(m_fd, &st) != 0) return failureFromErrno(errno);
+        return infoFromStat(st);
+    }
+
+    Result<qint64> read(char* buffer, qint64 max) override
+    {
+        for (;;) {
+            const ssize_t got = ::read(m_fd, buffer, size_t(max));
+            if (got >= 0) return qint64(got);
+            if (errno != EINTR) return errno == EISDIR ? makeFailure(code::PathFileAccess)
+                                                       : failureFromErrno(errno);
+        }
+    }
+
+private:
+    int m_fd;
+};
+
+class PosixFileSystem final : public FileSystem {
+public:
+    Result<Listing> list(const QString& folder) override
+    {
+        DIR* dir = ::opendir(encodeName(folder).constData());
+        if (!dir) return folderFailure(errno);
+        Listing listing;
+        errno = 0;
+        while (const dirent* e = ::readdir(dir)) {
+            const char* n = e->d_name;
+            if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+            DirEntry entry;
+            if (!decodeName(n, qsizetype(std::strlen(n)), &entry.name)) {
+                ++listing.undecodable;
+                continue;
+            }
+            entry.type = typeFromDirent(e->d_type);
+            listing.entries.push_back(std::move(entry));
+        }
+        const int err = errno;
+        ::closedir(dir);
+        if (err != 0) return failureFromErrno(err);
+        return listing;
+    }
+
+    Result<FileInfo> info(const QString& path) override
+    {
+        struct stat st;
+        if (::lstat(encodeName(path).constData(), &st) != 0) return failureFromErrno(errno);
+        return infoFromStat(st);
+    }
+
+    Result<std::unique_ptr<InputFile>> openRead(const QString& path) override
+    {
+        const int fd = ::open(encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) return failureFromErrno(errno);
+        return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd));
+    }
+
+    Status remove(const QString& path) override
+    {
+        if (::unlink(encodeName(path).constData()) != 0) return failureFromErrno(errno);
+        return {};
+    }
+
+    Status rename(const QString& from, const QString& to) override
+    {
+        const QByteArray f = encodeName(from);
+        const QByteArray t = encodeName(to);
+        int err = 0;
+        if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
+            return {};
+        err = errno;
+        if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+            // The file system refuses the flag: link then unlink never replaces either.
+            if (::link(f.constData(), t.constData()) == 0) {
+                if (::unlink(f.constData()) == 0) return {};
+                err = errno;
+                ::unlink(t.constData());
+            } else {
+                err = errno;
+            }
+        }
+        if (err == ENOENT) {
+            // Either side may be missing: the source is "file not found", the
+            // destination folder "path not found".
+            struct stat st;
+            if (::lstat(f.constData(), &st) != 0) return makeFailure(code::FileNotFound);
+            return makeFailure(code::PathNotFound);
+        }
+        if (err == ENOTDIR) return makeFailure(code::PathNotFound);
+        return failureFromErrno(err);
+    }
+
+    std::vector<QString> volumes() override
+    {
+        std::vector<QString> roots;
+        for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) roots.push_back(v.rootPath());
+        return roots;
+    }
+};
+
+}  // namespace
+
+FileSystem& systemFileSystem()
+{
+    static PosixFileSystem fs;
+    return fs;
+}
+
+}  // namespace quillo

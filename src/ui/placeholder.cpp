@@ -1,0 +1,1 @@
+// Module entry; replaced as the module grows.

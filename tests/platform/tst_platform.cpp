@@ -1,0 +1,121 @@
+// The platform layer: path joining, count texts, renames that never replace,
+// failure codes for the cases the commands tell apart, name decoding.
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "files.h"
+#include "platform/failure.h"
+#include "platform/filesystem.h"
+#include "platform/format.h"
+#include "platform/paths.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+class TstPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void countTexts()
+    {
+        QCOMPARE(formatCount(0), QStringLiteral("0"));
+        QCOMPARE(formatCount(999), QStringLiteral("999"));
+        QCOMPARE(formatCount(1000), QStringLiteral("1,000"));
+        QCOMPARE(formatCount(1234567), QStringLiteral("1,234,567"));
+        QCOMPARE(countCaption(1234), QStringLiteral("(1,234)"));
+        QCOMPARE(progressCaption(12, 3456), QStringLiteral("(12/3,456)"));
+    }
+
+    void joiningAddsOneSeparator()
+    {
+        QCOMPARE(joinPath(QStringLiteral("/a/b"), QStringLiteral("c.jpg")), QStringLiteral("/a/b/c.jpg"));
+        QCOMPARE(joinPath(QStringLiteral("/"), QStringLiteral("c.jpg")), QStringLiteral("/c.jpg"));
+        QCOMPARE(folderPrefix(QStringLiteral("/写真")), QStringLiteral("/写真/"));
+        QCOMPARE(folderSetting(QStringLiteral("/a/b/")), QStringLiteral("/a/b"));
+        QCOMPARE(folderSetting(QStringLiteral("/")), QStringLiteral("/"));
+    }
+
+    void renameNeverReplaces()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(QStringLiteral("あ.jpg"));
+        const QString b = dir.filePath(QStringLiteral("b.jpg"));
+        writeFile(a, "first");
+        writeFile(b, "second");
+        FileSystem& fs = systemFileSystem();
+
+        Status s = fs.rename(a, b);
+        QCOMPARE(s.failure().code, code::FileExists);
+        QCOMPARE(readFile(a), QByteArray("first"));
+        QCOMPARE(readFile(b), QByteArray("second"));
+
+        // A name onto itself exists too.
+        QCOMPARE(fs.rename(a, a).failure().code, code::FileExists);
+
+        // Missing source is 53, missing destination folder is 76.
+        QCOMPARE(fs.rename(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("x"))).failure().code,
+                 code::FileNotFound);
+        QCOMPARE(fs.rename(a, dir.filePath(QStringLiteral("nofolder/x.jpg"))).failure().code,
+                 code::PathNotFound);
+        QVERIFY(exists(a));
+
+        QVERIFY(fs.rename(a, dir.filePath(QStringLiteral("c.jpg"))).ok());
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("c.jpg"))), QByteArray("first"));
+        QVERIFY(!exists(a));
+
+        QCOMPARE(fs.remove(a).failure().code, code::FileNotFound);
+        QVERIFY(!fs.openRead(a));
+        QCOMPARE(fs.openRead(a).failure().code, code::FileNotFound);
+    }
+
+    void renameAcrossFileSystemsIsRefused()
+    {
+        if (!QFileInfo(QStringLiteral("/dev/shm")).isDir()) QSKIP("no /dev/shm on this machine");
+        QTemporaryDir dir;
+        QTemporaryDir other(QStringLiteral("/dev/shm/quillo-XXXXXX"));
+        const QString a = dir.filePath(QStringLiteral("a.jpg"));
+        writeFile(a, "x");
+        auto fa = systemFileSystem().info(dir.path());
+        auto fb = systemFileSystem().info(other.path());
+        QVERIFY(fa && fb);
+        if (fa->device == fb->device) QSKIP("/dev/shm is on the same file system here");
+        const Status s = systemFileSystem().rename(a, other.filePath(QStringLiteral("a.jpg")));
+        QCOMPARE(s.failure().code, code::RenameAcrossDrives);
+        QVERIFY(exists(a));
+        QVERIFY(!exists(other.filePath(QStringLiteral("a.jpg"))));
+    }
+
+    void listingSkipsUndecodableNames()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("写真.jpg")), "x");
+        const QByteArray bad = QFile::encodeName(dir.path()) + "/bad\xff\xfe.jpg";
+        FILE* raw = std::fopen(bad.constData(), "w");
+        QVERIFY(raw);
+        std::fclose(raw);
+
+        auto listing = systemFileSystem().list(dir.path());
+        QVERIFY(listing);
+        QCOMPARE(listing->undecodable, 1);
+        QCOMPARE(int(listing->entries.size()), 1);
+        QCOMPARE(listing->entries[0].name, QStringLiteral("写真.jpg"));
+
+        QCOMPARE(systemFileSystem().list(dir.filePath(QStringLiteral("none"))).failure().code,
+                 code::PathNotFound);
+
+        QString out;
+        QVERIFY(!decodeName("\xc3", 1, &out));
+        QVERIFY(decodeName("\xe5\x86\x99", 3, &out));
+        QCOMPARE(out, QStringLiteral("写"));
+    }
+
+    void failureTexts()
+    {
+        QCOMPARE(makeFailure(code::FileNotFound).code, 53);
+        QVERIFY(!describeFailure(code::PathNotFound).isEmpty());
+        QCOMPARE(codeFromErrno(EXDEV), code::RenameAcrossDrives);
+        QCOMPARE(codeFromErrno(EEXIST), code::FileExists);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,37 @@
+#pragma once
+// The real file system with failures injected by path, so tests running as
+// root can see what an ordinary user meets (unreadable folders, refused renames).
+
+#include <QHash>
+#include <QString>
+#include <functional>
+
+#include "platform/failure.h"
+#include "platform/filesystem.h"
+
+namespace quillo::test {
+
+class FaultyFileSystem : public FileSystem {
+public:
+    FileSystem& real = systemFileSystem();
+    QHash<QString, int> failList;    // folder path -> code for list()
+    QHash<QString, int> failInfo;    // path -> code for info()
+    QHash<QString, int> failOpen;    // path -> code for openRead()
+    QHash<QString, int> failRemove;  // path -> code for remove()
+    QHash<QString, int> failRename;  // from path -> code for rename()
+    QHash<QString, int> failRead;    // path -> code for read() after opening
+    // Runs before each operation with its name and path, for tests that change
+    // the disk between two steps of a command.
+    std::function<void(const QString& op, const QString& path)> before;
+    int opens = 0;
+    qint64 bytesRead = 0;
+
+    Result<Listing> list(const QString& folder) override;
+    Result<FileInfo> info(const QString& path) override;
+    Result<std::unique_ptr<InputFile>> openRead(const QString& path) override;
+    Status remove(const QString& path) override;
+    Status rename(const QString& from, const QString& to) override;
+    std::vector<QString> volumes() override { return real.volumes(); }
+};
+
+}  // namespace quillo::test
