@@ -6,17 +6,15 @@ namespace quillo {
 
 namespace {
 class SteadyClock final : public Clock {
-public:
-    double seconds() override
-    {
+  public:
+    double seconds() override {
         using namespace std::chrono;
         return duration<double>(steady_clock::now().time_since_epoch()).count();
     }
 };
 }  // namespace
 
-Clock& systemClock()
-{
+Clock& systemClock() {
     static SteadyClock clock;
     return clock;
 }

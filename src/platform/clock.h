@@ -4,7 +4,7 @@
 namespace quillo {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual double seconds() = 0;  // monotonic, any origin
 };

@@ -4,48 +4,68 @@
 
 namespace quillo {
 
-QString describeFailure(int code)
-{
+QString describeFailure(int code) {
     switch (code) {
-    case code::BadFileName: return QStringLiteral("ファイル名または番号が不正です。");
-    case code::FileNotFound: return QStringLiteral("ファイルが見つかりません。");
-    case code::DeviceIo: return QStringLiteral("デバイス I/O エラーです。");
-    case code::FileExists: return QStringLiteral("既に同じ名前のファイルが存在しています。");
-    case code::DiskFull: return QStringLiteral("ディスクの空き容量が不足しています。");
-    case code::PermissionDenied: return QStringLiteral("書き込みできません。");
-    case code::RenameAcrossDrives:
-        return QStringLiteral("ドライブ名が異なるため名前を変更できません。");
-    case code::PathFileAccess: return QStringLiteral("パス名が無効です。");
-    case code::PathNotFound: return QStringLiteral("パスが見つかりません。");
-    default: return QStringLiteral("アプリケーション定義またはオブジェクト定義のエラーです。");
+        case code::BadFileName:
+            return QStringLiteral("ファイル名または番号が不正です。");
+        case code::FileNotFound:
+            return QStringLiteral("ファイルが見つかりません。");
+        case code::DeviceIo:
+            return QStringLiteral("デバイス I/O エラーです。");
+        case code::FileExists:
+            return QStringLiteral("既に同じ名前のファイルが存在しています。");
+        case code::DiskFull:
+            return QStringLiteral("ディスクの空き容量が不足しています。");
+        case code::PermissionDenied:
+            return QStringLiteral("書き込みできません。");
+        case code::RenameAcrossDrives:
+            return QStringLiteral("ドライブ名が異なるため名前を変更できません。");
+        case code::PathFileAccess:
+            return QStringLiteral("パス名が無効です。");
+        case code::PathNotFound:
+            return QStringLiteral("パスが見つかりません。");
+        default:
+            return QStringLiteral("アプリケーション定義またはオブジェクト定義のエラーです。");
     }
 }
 
-Failure makeFailure(int code) { return Failure{code, describeFailure(code)}; }
+Failure makeFailure(int code) {
+    return Failure{code, describeFailure(code)};
+}
 
-int codeFromErrno(int err)
-{
+int codeFromErrno(int err) {
     switch (err) {
-    case ENOENT: return code::FileNotFound;
-    case EEXIST:
-    case ENOTEMPTY: return code::FileExists;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY: return code::PermissionDenied;
-    case EXDEV: return code::RenameAcrossDrives;
-    case ENOSPC:
-    case EDQUOT: return code::DiskFull;
-    case EIO: return code::DeviceIo;
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EILSEQ: return code::BadFileName;
-    case ENOTDIR:
-    case ELOOP: return code::PathNotFound;
-    default: return code::PathFileAccess;
+        case ENOENT:
+            return code::FileNotFound;
+        case EEXIST:
+        case ENOTEMPTY:
+            return code::FileExists;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            return code::PermissionDenied;
+        case EXDEV:
+            return code::RenameAcrossDrives;
+        case ENOSPC:
+        case EDQUOT:
+            return code::DiskFull;
+        case EIO:
+            return code::DeviceIo;
+        case ENAMETOOLONG:
+        case EINVAL:
+        case EILSEQ:
+            return code::BadFileName;
+        case ENOTDIR:
+        case ELOOP:
+            return code::PathNotFound;
+        default:
+            return code::PathFileAccess;
     }
 }
 
-Failure failureFromErrno(int err) { return makeFailure(codeFromErrno(err)); }
+Failure failureFromErrno(int err) {
+    return makeFailure(codeFromErrno(err));
+}
 
 }  // namespace quillo

@@ -32,14 +32,13 @@ struct FileInfo {
 };
 
 // True when both describe the same file on disk (device and inode).
-inline bool sameFile(const FileInfo& a, const FileInfo& b)
-{
+inline bool sameFile(const FileInfo& a, const FileInfo& b) {
     return a.device == b.device && a.inode == b.inode;
 }
 
 // A file opened for reading; closed when destroyed.
 class InputFile {
-public:
+  public:
     virtual ~InputFile() = default;
     // What the open file is now (fstat).
     virtual Result<FileInfo> info() = 0;
@@ -48,7 +47,7 @@ public:
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // The entries of a folder, in the order the file system gives them.

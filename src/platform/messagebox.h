@@ -10,7 +10,7 @@ enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     virtual Answer show(const QString& text, Buttons buttons) = 0;
 };

@@ -15,10 +15,11 @@
 
 namespace quillo {
 
-QByteArray encodeName(const QString& name) { return name.toUtf8(); }
+QByteArray encodeName(const QString& name) {
+    return name.toUtf8();
+}
 
-bool decodeName(const char* bytes, qsizetype length, QString* out)
-{
+bool decodeName(const char* bytes, qsizetype length, QString* out) {
     bool ascii = true;
     for (qsizetype i = 0; i < length; ++i) {
         if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
@@ -39,27 +40,29 @@ bool decodeName(const char* bytes, qsizetype length, QString* out)
 
 namespace {
 
-EntryType typeFromMode(mode_t mode)
-{
+EntryType typeFromMode(mode_t mode) {
     if (S_ISREG(mode)) return EntryType::File;
     if (S_ISDIR(mode)) return EntryType::Directory;
     if (S_ISLNK(mode)) return EntryType::Symlink;
     return EntryType::Other;
 }
 
-EntryType typeFromDirent(unsigned char t)
-{
+EntryType typeFromDirent(unsigned char t) {
     switch (t) {
-    case DT_REG: return EntryType::File;
-    case DT_DIR: return EntryType::Directory;
-    case DT_LNK: return EntryType::Symlink;
-    case DT_UNKNOWN: return EntryType::Unknown;
-    default: return EntryType::Other;
+        case DT_REG:
+            return EntryType::File;
+        case DT_DIR:
+            return EntryType::Directory;
+        case DT_LNK:
+            return EntryType::Symlink;
+        case DT_UNKNOWN:
+            return EntryType::Unknown;
+        default:
+            return EntryType::Other;
     }
 }
 
-FileInfo infoFromStat(const struct stat& st)
-{
+FileInfo infoFromStat(const struct stat& st) {
     FileInfo info;
     info.type = typeFromMode(st.st_mode);
     info.size = st.st_size;
@@ -70,43 +73,40 @@ FileInfo infoFromStat(const struct stat& st)
 }
 
 // A missing folder is "path not found", not "file not found".
-Failure folderFailure(int err)
-{
+Failure folderFailure(int err) {
     return err == ENOENT ? makeFailure(code::PathNotFound) : failureFromErrno(err);
 }
 
 class PosixInputFile final : public InputFile {
-public:
+  public:
     explicit PosixInputFile(int fd) : m_fd(fd) {}
     ~PosixInputFile() override { ::close(m_fd); }
     PosixInputFile(const PosixInputFile&) = delete;
     PosixInputFile& operator=(const PosixInputFile&) = delete;
 
-    Result<FileInfo> info() override
-    {
+    Result<FileInfo> info() override {
         struct stat st;
         if (::fstat(m_fd, &st) != 0) return failureFromErrno(errno);
         return infoFromStat(st);
     }
 
-    Result<qint64> read(char* buffer, qint64 max) override
-    {
+    Result<qint64> read(char* buffer, qint64 max) override {
         for (;;) {
             const ssize_t got = ::read(m_fd, buffer, size_t(max));
             if (got >= 0) return qint64(got);
-            if (errno != EINTR) return errno == EISDIR ? makeFailure(code::PathFileAccess)
-                                                       : failureFromErrno(errno);
+            if (errno != EINTR)
+                return errno == EISDIR ? makeFailure(code::PathFileAccess)
+                                       : failureFromErrno(errno);
         }
     }
 
-private:
+  private:
     int m_fd;
 };
 
 class PosixFileSystem final : public FileSystem {
-public:
-    Result<Listing> list(const QString& folder) override
-    {
+  public:
+    Result<Listing> list(const QString& folder) override {
         DIR* dir = ::opendir(encodeName(folder).constData());
         if (!dir) return folderFailure(errno);
         Listing listing;
@@ -128,28 +128,24 @@ public:
         return listing;
     }
 
-    Result<FileInfo> info(const QString& path) override
-    {
+    Result<FileInfo> info(const QString& path) override {
         struct stat st;
         if (::lstat(encodeName(path).constData(), &st) != 0) return failureFromErrno(errno);
         return infoFromStat(st);
     }
 
-    Result<std::unique_ptr<InputFile>> openRead(const QString& path) override
-    {
+    Result<std::unique_ptr<InputFile>> openRead(const QString& path) override {
         const int fd = ::open(encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
         if (fd < 0) return failureFromErrno(errno);
         return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd));
     }
 
-    Status remove(const QString& path) override
-    {
+    Status remove(const QString& path) override {
         if (::unlink(encodeName(path).constData()) != 0) return failureFromErrno(errno);
         return {};
     }
 
-    Status rename(const QString& from, const QString& to) override
-    {
+    Status rename(const QString& from, const QString& to) override {
         const QByteArray f = encodeName(from);
         const QByteArray t = encodeName(to);
         int err = 0;
@@ -177,8 +173,7 @@ public:
         return failureFromErrno(err);
     }
 
-    std::vector<QString> volumes() override
-    {
+    std::vector<QString> volumes() override {
         std::vector<QString> roots;
         for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) roots.push_back(v.rootPath());
         return roots;
@@ -187,8 +182,7 @@ public:
 
 }  // namespace
 
-FileSystem& systemFileSystem()
-{
+FileSystem& systemFileSystem() {
     static PosixFileSystem fs;
     return fs;
 }

@@ -14,7 +14,7 @@ struct Failure {
 
 template <class T>
 class Result {
-public:
+  public:
     Result(T value) : m_v(std::move(value)) {}
     Result(Failure f) : m_v(std::move(f)) {}
     bool ok() const { return m_v.index() == 0; }
@@ -25,20 +25,20 @@ public:
     const T* operator->() const { return &value(); }
     const Failure& failure() const { return std::get<1>(m_v); }
 
-private:
+  private:
     std::variant<T, Failure> m_v;
 };
 
 // Outcome of an operation that yields nothing but success or a failure.
 class Status {
-public:
+  public:
     Status() = default;
     Status(Failure f) : m_failure(std::move(f)) {}
     bool ok() const { return m_failure.code == 0; }
     explicit operator bool() const { return ok(); }
     const Failure& failure() const { return m_failure; }
 
-private:
+  private:
     Failure m_failure;
 };
 

@@ -5,8 +5,7 @@
 
 namespace quillo {
 
-bool shellOpen(const QString& target)
-{
+bool shellOpen(const QString& target) {
     return QProcess::startDetached(QStringLiteral("xdg-open"), QStringList{target});
 }
 

@@ -14,9 +14,8 @@ using namespace quillo::test;
 
 class TstPlatform : public QObject {
     Q_OBJECT
-private slots:
-    void countTexts()
-    {
+  private slots:
+    void countTexts() {
         QCOMPARE(formatCount(0), QStringLiteral("0"));
         QCOMPARE(formatCount(999), QStringLiteral("999"));
         QCOMPARE(formatCount(1000), QStringLiteral("1,000"));
@@ -25,17 +24,16 @@ private slots:
         QCOMPARE(progressCaption(12, 3456), QStringLiteral("(12/3,456)"));
     }
 
-    void joiningAddsOneSeparator()
-    {
-        QCOMPARE(joinPath(QStringLiteral("/a/b"), QStringLiteral("c.jpg")), QStringLiteral("/a/b/c.jpg"));
+    void joiningAddsOneSeparator() {
+        QCOMPARE(joinPath(QStringLiteral("/a/b"), QStringLiteral("c.jpg")),
+                 QStringLiteral("/a/b/c.jpg"));
         QCOMPARE(joinPath(QStringLiteral("/"), QStringLiteral("c.jpg")), QStringLiteral("/c.jpg"));
         QCOMPARE(folderPrefix(QStringLiteral("/写真")), QStringLiteral("/写真/"));
         QCOMPARE(folderSetting(QStringLiteral("/a/b/")), QStringLiteral("/a/b"));
         QCOMPARE(folderSetting(QStringLiteral("/")), QStringLiteral("/"));
     }
 
-    void renameNeverReplaces()
-    {
+    void renameNeverReplaces() {
         QTemporaryDir dir;
         const QString a = dir.filePath(QStringLiteral("あ.jpg"));
         const QString b = dir.filePath(QStringLiteral("b.jpg"));
@@ -52,7 +50,9 @@ private slots:
         QCOMPARE(fs.rename(a, a).failure().code, code::FileExists);
 
         // Missing source is 53, missing destination folder is 76.
-        QCOMPARE(fs.rename(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("x"))).failure().code,
+        QCOMPARE(fs.rename(dir.filePath(QStringLiteral("gone")), dir.filePath(QStringLiteral("x")))
+                     .failure()
+                     .code,
                  code::FileNotFound);
         QCOMPARE(fs.rename(a, dir.filePath(QStringLiteral("nofolder/x.jpg"))).failure().code,
                  code::PathNotFound);
@@ -67,8 +67,7 @@ private slots:
         QCOMPARE(fs.openRead(a).failure().code, code::FileNotFound);
     }
 
-    void renameAcrossFileSystemsIsRefused()
-    {
+    void renameAcrossFileSystemsIsRefused() {
         if (!QFileInfo(QStringLiteral("/dev/shm")).isDir()) QSKIP("no /dev/shm on this machine");
         QTemporaryDir dir;
         QTemporaryDir other(QStringLiteral("/dev/shm/quillo-XXXXXX"));
@@ -84,8 +83,7 @@ private slots:
         QVERIFY(!exists(other.filePath(QStringLiteral("a.jpg"))));
     }
 
-    void listingSkipsUndecodableNames()
-    {
+    void listingSkipsUndecodableNames() {
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("写真.jpg")), "x");
         const QByteArray bad = QFile::encodeName(dir.path()) + "/bad\xff\xfe.jpg";
@@ -108,8 +106,7 @@ private slots:
         QCOMPARE(out, QStringLiteral("写"));
     }
 
-    void failureTexts()
-    {
+    void failureTexts() {
         QCOMPARE(makeFailure(code::FileNotFound).code, 53);
         QVERIFY(!describeFailure(code::PathNotFound).isEmpty());
         QCOMPARE(codeFromErrno(EXDEV), code::RenameAcrossDrives);

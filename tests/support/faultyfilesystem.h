@@ -12,7 +12,7 @@
 namespace quillo::test {
 
 class FaultyFileSystem : public FileSystem {
-public:
+  public:
     FileSystem& real = systemFileSystem();
     QHash<QString, int> failList;    // folder path -> code for list()
     QHash<QString, int> failInfo;    // path -> code for info()

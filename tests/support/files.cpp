@@ -3,13 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace quillo::test {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
+void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
@@ -18,15 +17,18 @@ void writeFile(const QString& path, const QByteArray& bytes)
     }
 }
 
-QByteArray readFile(const QString& path)
-{
+QByteArray readFile(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {};
     return f.readAll();
 }
 
-bool exists(const QString& path) { return QFileInfo::exists(path); }
+bool exists(const QString& path) {
+    return QFileInfo::exists(path);
+}
 
-void makeDir(const QString& path) { QDir().mkpath(path); }
+void makeDir(const QString& path) {
+    QDir().mkpath(path);
+}
 
 }  // namespace quillo::test

@@ -9,7 +9,7 @@
 namespace quillo::test {
 
 class RecordingProgress : public Progress {
-public:
+  public:
     QStringList events;  // "message:…", "count:…", "number:…", "black", "save", "clear", …
     QString lastMessage, lastCount, lastNumber;
     int blinks = 0;
@@ -19,35 +19,29 @@ public:
     bool recordCounts = true;  // off for large runs
 
     void BlinkStep() override { ++blinks; }
-    void count(const QString& c) override
-    {
+    void count(const QString& c) override {
         lastCount = c;
         if (recordCounts) events << QStringLiteral("count:") + c;
     }
-    void message(const QString& m) override
-    {
+    void message(const QString& m) override {
         lastMessage = m;
         events << QStringLiteral("message:") + m;
     }
     void messageBlack() override { events << QStringLiteral("black"); }
-    void number(const QString& n) override
-    {
+    void number(const QString& n) override {
         lastNumber = n;
         if (recordCounts) events << QStringLiteral("number:") + n;
     }
-    void setEnabled(CommandButton b, bool on) override
-    {
+    void setEnabled(CommandButton b, bool on) override {
         enabled[int(b)] = on;
         events << QStringLiteral("enabled:%1=%2").arg(int(b)).arg(on ? 1 : 0);
     }
     void ShowBusy() override { events << QStringLiteral("busy"); }
-    void SaveSettings() override
-    {
+    void SaveSettings() override {
         ++saves;
         events << QStringLiteral("save");
     }
-    void cmdClear_Click() override
-    {
+    void cmdClear_Click() override {
         ++clears;
         lastCount.clear();
         lastMessage.clear();

@@ -10,14 +10,13 @@
 namespace quillo::test {
 
 class ScriptedMessageBox : public MessageBox {
-public:
-    QStringList texts;               // every text shown, in order
-    QList<Buttons> buttons;          // the buttons of each
-    QList<Answer> script;            // answers for Yes/No boxes, taken in order
+  public:
+    QStringList texts;       // every text shown, in order
+    QList<Buttons> buttons;  // the buttons of each
+    QList<Answer> script;    // answers for Yes/No boxes, taken in order
     Answer whenScriptEmpty = Answer::Yes;
 
-    Answer show(const QString& text, Buttons b) override
-    {
+    Answer show(const QString& text, Buttons b) override {
         texts << text;
         buttons << b;
         if (b == Buttons::Ok) return Answer::Ok;

@@ -1,0 +1,25 @@
+#pragma once
+// The reference and extraction commands (参照 / 抽出).
+
+#include <QString>
+
+#include "collect/filetable.h"
+#include "platform/filesystem.h"
+#include "platform/messagebox.h"
+#include "platform/progress.h"
+
+namespace quillo {
+
+struct CollectRequest {
+    bool reference = false;   // true: 参照 (cmdRefer), false: 抽出 (cmdSelect)
+    QString referFolder;      // text of txtRefer
+    QString selectFolder;     // text of txtSelect
+    int subfolderSwitch = 0;  // value of chkRefer or chkSelect
+    QString extension;        // text of cmbExtent
+};
+
+// Runs one collection command from the overlap check to the count label.
+void runCollect(const CollectRequest& request, FileTable& table, Progress& progress,
+                MessageBox& box, FileSystem& fs);
+
+}  // namespace quillo

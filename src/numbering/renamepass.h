@@ -1,0 +1,28 @@
+#pragma once
+// The rename and move command (採番).
+
+#include <QString>
+
+#include "collect/filetable.h"
+#include "platform/filesystem.h"
+#include "platform/messagebox.h"
+#include "platform/progress.h"
+
+namespace quillo {
+
+struct RenameRequest {
+    QString name;    // text of txtName
+    QString number;  // text of txtNumber
+    qint16 DigitCount = 0;
+    QString extension;  // text of cmbExtent
+    int chkJpegJpg = 0;
+    int chkMove = 0;
+    QString moveFolder;  // text of txtMove
+};
+
+// Runs the command; the advancing number reaches the window through
+// Progress::number.
+void runRename(const RenameRequest& request, FileTable& table, Progress& progress, MessageBox& box,
+               FileSystem& fs);
+
+}  // namespace quillo
