@@ -1,0 +1,47 @@
+// encodeSettings: the bytes SaveSettings writes.
+#include "app/cp932codec.h"
+#include "app/settings.h"
+#include "app/settingsfields.h"
+#include "app/settingskeys.h"
+
+namespace quillo {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+// A number as the file holds it: a blank or a minus sign, the digits, a blank.
+QString numberField(qint64 value) {
+    const QString digits = QString::number(value < 0 ? -value : value);
+    return (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + digits + QStringLiteral(" ");
+}
+
+void addRecord(QString& out, const QString& key, const QString& field) {
+    out += key;
+    out += QLatin1Char(',');
+    out += field;
+    out += kLineEnd;
+}
+
+}  // namespace
+
+QByteArray encodeSettings(const SettingsValues& values) {
+    QString text;
+    for (int i = 0; i < 5; ++i)
+        addRecord(text, settingskey::checks[i], numberField(values.checks[i]));
+    for (int i = 0; i < 4; ++i)
+        addRecord(text, settingskey::folders[i], settingsField(values.folders[i]));
+    addRecord(text, settingskey::name, settingsField(values.name));
+    addRecord(text, settingskey::number, settingsField(values.number));
+    for (const QString& item : values.extents)
+        if (!item.isEmpty()) addRecord(text, settingskey::extent, settingsField(item));
+    addRecord(text, settingskey::top, numberField(values.top));
+    addRecord(text, settingskey::left, numberField(values.left));
+
+    if (std::optional<QByteArray> cp932 = encodeCp932(text)) return *cp932;
+    // A character CP932 cannot hold would be written as "?" and lost: the whole
+    // file goes out in UTF-8, marked by its byte-order mark.
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+}  // namespace quillo
