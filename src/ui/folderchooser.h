@@ -1,11 +1,19 @@
 #pragma once
 // frmFolder: the drive-and-directory dialog that sets the four folder boxes.
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
+#include "platform/result.h"
+
+class QComboBox;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace quillo {
 
@@ -29,6 +37,31 @@ class frmFolder : public QWidget {
   signals:
     // OK: the delivered folder ("/" for the root).
     void folderChosen(const QString& folder);
+
+  private slots:
+    void drvList_Change(int index);
+    void dirList_Activated(QTreeWidgetItem* item);
+    void cmdOk_Click();
+    void cmdCancel_Click();
+
+  private:
+    bool showFolder(const QString& folder, Failure* failure);
+    void fillDirList(const QStringList& names);
+    void refreshDrives();
+    int driveIndex(const QString& root) const;
+    void reportFailure(const Failure& failure);
+
+    FileSystem& m_fs;
+    MessageBox& m_box;
+    QComboBox* drvList;
+    QTreeWidget* dirList;
+    QPushButton* cmdOk;
+    QPushButton* cmdCancel;
+
+    QStringList m_roots;                 // what drvList offers, in its order
+    QString m_current;                   // dirList's current folder
+    QHash<QString, QString> m_lastUsed;  // volume root -> last folder shown on it
+    bool m_driveFailed = false;          // set by a drive change that could not list
 };
 
 }  // namespace quillo
