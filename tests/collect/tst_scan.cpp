@@ -1,0 +1,266 @@
+// The directory scan on real temporary trees, with failures injected through
+// the file-system seam.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+
+#include "collect/scan.h"
+#include "faultyfilesystem.h"
+#include "files.h"
+#include "platform/format.h"
+#include "recordingprogress.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+
+// Lists in name order (so appending order can be checked) and, on request,
+// without entry types, as file systems that give no type do.
+class OrderedFileSystem : public FaultyFileSystem {
+  public:
+    bool hideTypes = false;
+    Result<Listing> list(const QString& folder) override {
+        Result<Listing> r = FaultyFileSystem::list(folder);
+        if (!r) return r;
+        std::sort(r->entries.begin(), r->entries.end(),
+                  [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+        if (hideTypes)
+            for (DirEntry& e : r->entries) e.type = EntryType::Unknown;
+        return r;
+    }
+};
+
+// Makes every folder named "loop" look like the top folder, as a bind mount
+// of an ancestor does.
+class BindMountFileSystem : public FaultyFileSystem {
+  public:
+    QString top;
+    Result<Listing> list(const QString& folder) override {
+        return FaultyFileSystem::list(redirect(folder));
+    }
+    Result<FileInfo> info(const QString& path) override {
+        return FaultyFileSystem::info(redirect(path));
+    }
+
+  private:
+    QString redirect(const QString& p) const {
+        return p.endsWith(QStringLiteral("/loop")) ? top : p;
+    }
+};
+
+QStringList paths(const FileTable& t) {
+    QStringList out;
+    for (qint32 i = 1; i <= t.FileCount; ++i) out << t.path(i);
+    return out;
+}
+
+QStringList sorted(QStringList l) {
+    l.sort();
+    return l;
+}
+
+const QString kJpg = QStringLiteral(".JPG");
+
+}  // namespace
+
+class TstScan : public QObject {
+    Q_OBJECT
+  private slots:
+    void extensionMatch() {
+        QVERIFY(extensionMatches(QStringLiteral("a.jpg"), kJpg));
+        QVERIFY(extensionMatches(QStringLiteral("写真.JpG"), kJpg));
+        QVERIFY(!extensionMatches(QStringLiteral("a.jpeg"), kJpg));
+        QVERIFY(!extensionMatches(QStringLiteral("jpg"), kJpg));  // shorter than four
+        // Five characters: the last four compared.
+        QVERIFY(extensionMatches(QStringLiteral("x.jpeg"), QStringLiteral(".JPEG")));
+        QVERIFY(extensionMatches(QStringLiteral("xjpeg"), QStringLiteral(".JPEG")));
+        QVERIFY(!extensionMatches(QStringLiteral("x.jpg"), QStringLiteral(".JPEG")));
+        // Shorter texts: the whole text ends the name.
+        QVERIFY(extensionMatches(QStringLiteral("a.tar.GZ"), QStringLiteral(".gz")));
+        QVERIFY(!extensionMatches(QStringLiteral("a.tgz"), QStringLiteral(".gz")));
+        QVERIFY(extensionMatches(QStringLiteral("main.C"), QStringLiteral(".c")));
+        QVERIFY(!extensionMatches(QStringLiteral("c"), QStringLiteral(".c")));
+        // An empty text takes nothing.
+        QVERIFY(!extensionMatches(QStringLiteral("a.jpg"), QString()));
+    }
+
+    void walksEveryLevelDepthFirst() {
+        QTemporaryDir dir;
+        const QString top = dir.filePath(QStringLiteral("写真"));
+        writeFile(top + QStringLiteral("/a.jpg"), "a");
+        writeFile(top + QStringLiteral("/b/c/d/深い.JPG"), "12345");
+        writeFile(top + QStringLiteral("/b/x.Jpg"), "xx");
+        writeFile(top + QStringLiteral("/c.jpg"), "c");
+        writeFile(top + QStringLiteral("/note.txt"), "t");
+        for (const bool hideTypes : {false, true}) {
+            OrderedFileSystem fs;
+            fs.hideTypes = hideTypes;
+            QStringList ops;
+            fs.before = [&](const QString& op, const QString& p) { ops << op + u':' + p; };
+            FileTable t;
+            RecordingProgress progress;
+            ScanStats stats;
+            ScanFolder(t, top, kKindTarget, 1, kJpg, progress, fs, stats);
+            QCOMPARE(paths(t),
+                     QStringList(
+                         {top + QStringLiteral("/a.jpg"), top + QStringLiteral("/b/c/d/深い.JPG"),
+                          top + QStringLiteral("/b/x.Jpg"), top + QStringLiteral("/c.jpg")}));
+            QCOMPARE(t.FileDir[2], top + QStringLiteral("/b/c/d/"));
+            QCOMPARE(t.FileName[2], QStringLiteral("深い.JPG"));
+            QCOMPARE(t.FileSize[2], 5);
+            QCOMPARE(t.FileKind[2], kKindTarget);
+            QCOMPARE(stats.skipped, 0);
+            // Each folder is listed whole before its entries are examined.
+            QVERIFY(ops.indexOf(QStringLiteral("list:") + top + QStringLiteral("/b")) <
+                    ops.indexOf(QStringLiteral("info:") + top + QStringLiteral("/c.jpg")));
+            QCOMPARE(progress.events.filter(QStringLiteral("count:")),
+                     QStringList({QStringLiteral("count:(1)"), QStringLiteral("count:(2)"),
+                                  QStringLiteral("count:(3)"), QStringLiteral("count:(4)")}));
+        }
+    }
+
+    void appendsBehindExistingEntriesAndSharesFolderText() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("1.jpg")), "");
+        writeFile(dir.filePath(QStringLiteral("2.jpg")), "");
+        FileTable t;
+        t.append(QStringLiteral("/x/"), QStringLiteral("old.jpg"), 1, kKindRefer);
+        RecordingProgress progress;
+        ScanStats stats;
+        ScanFolder(t, dir.path(), kKindTarget, 0, kJpg, progress, systemFileSystem(), stats);
+        QCOMPARE(t.FileCount, 3);
+        QCOMPARE(t.FileName[1], QStringLiteral("old.jpg"));
+        QCOMPARE(t.FileDir[2], dir.path() + u'/');
+        // One folder text for the whole folder, not a copy per file.
+        QCOMPARE(t.FileDir[2].constData(), t.FileDir[3].constData());
+        QCOMPARE(progress.lastCount, QStringLiteral("(3)"));
+    }
+
+    void folderNamedLikeAFileAndSwitchValues() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("photo.jpg/inner.jpg")), "i");
+        for (const int sw : {0, 1, 2}) {
+            FileTable t;
+            RecordingProgress progress;
+            ScanStats stats;
+            ScanFolder(t, dir.path(), kKindTarget, sw, kJpg, progress, systemFileSystem(), stats);
+            if (sw == 1) {
+                QCOMPARE(paths(t),
+                         QStringList({dir.filePath(QStringLiteral("photo.jpg/inner.jpg"))}));
+            } else {
+                QCOMPARE(t.FileCount, 0);
+            }
+        }
+    }
+
+    void pagefileHiddenAndNonFiles() {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("PAGEFILE.SYS")), "p");
+        writeFile(dir.filePath(QStringLiteral("pagefile.sys/in.sys")),
+                  "p");  // a folder of that name
+        writeFile(dir.filePath(QStringLiteral("driver.sys")), "d");
+        writeFile(dir.filePath(QStringLiteral(".hidden.sys")), "h");
+        writeFile(dir.filePath(QStringLiteral(".secret/shown.sys")), "h");
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.sys"))).constData(),
+                         0600) == 0);
+        FileTable t;
+        RecordingProgress progress;
+        ScanStats stats;
+        ScanFolder(t, dir.path(), kKindTarget, 1, QStringLiteral(".SYS"), progress,
+                   systemFileSystem(), stats);
+        QCOMPARE(paths(t), QStringList({dir.filePath(QStringLiteral("driver.sys"))}));
+        QCOMPARE(stats.skipped, 0);
+        // One blink per listed and one per examined entry; hidden ones are not listed.
+        FileTable t2;
+        RecordingProgress p2;
+        ScanFolder(t2, dir.path(), kKindTarget, 0, QStringLiteral(".SYS"), p2, systemFileSystem(),
+                   stats);
+        QCOMPARE(p2.blinks, 2 * 4);
+    }
+
+    void symbolicLinksNeitherCollectedNorFollowed() {
+        QTemporaryDir dir;
+        const QString top = dir.filePath(QStringLiteral("top"));
+        writeFile(top + QStringLiteral("/a/real.jpg"), "r");
+        QVERIFY(QFile::link(top, top + QStringLiteral("/a/back")));  // a loop
+        QVERIFY(
+            QFile::link(top + QStringLiteral("/a/real.jpg"), top + QStringLiteral("/link.jpg")));
+        FileTable t;
+        RecordingProgress progress;
+        ScanStats stats;
+        ScanFolder(t, top, kKindTarget, 1, kJpg, progress, systemFileSystem(), stats);
+        QCOMPARE(paths(t), QStringList({top + QStringLiteral("/a/real.jpg")}));
+        QCOMPARE(stats.skipped, 0);
+    }
+
+    void folderReachedTwiceIsWalkedOnce() {
+        QTemporaryDir dir;
+        const QString top = dir.filePath(QStringLiteral("top"));
+        writeFile(top + QStringLiteral("/f.jpg"), "f");
+        writeFile(top + QStringLiteral("/sub/g.jpg"), "g");
+        makeDir(top + QStringLiteral("/sub/loop"));
+        BindMountFileSystem fs;
+        fs.top = top;
+        FileTable t;
+        RecordingProgress progress;
+        ScanStats stats;
+        ScanFolder(t, top, kKindTarget, 1, kJpg, progress, fs, stats);
+        QCOMPARE(sorted(paths(t)),
+                 QStringList({top + QStringLiteral("/f.jpg"), top + QStringLiteral("/sub/g.jpg")}));
+        QCOMPARE(stats.skipped, 1);
+    }
+
+    void unreadableEntriesAreSkippedAndCounted() {
+        QTemporaryDir dir;
+        const QString top = dir.filePath(QStringLiteral("top"));
+        writeFile(top + QStringLiteral("/ok.jpg"), "o");
+        writeFile(top + QStringLiteral("/gone.jpg"), "g");
+        writeFile(top + QStringLiteral("/locked/x.jpg"), "x");
+        writeFile(top + QStringLiteral("/open/y.jpg"), "y");
+        // An undecodable name (not UTF-8).
+        const QByteArray bad = QFile::encodeName(top) + "/\xff\xfe.jpg";
+        const int fd = ::open(bad.constData(), O_CREAT | O_WRONLY, 0600);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        FaultyFileSystem fs;
+        fs.failList.insert(top + QStringLiteral("/locked"), code::PermissionDenied);
+        fs.failInfo.insert(top + QStringLiteral("/gone.jpg"), code::FileNotFound);
+        FileTable t;
+        RecordingProgress progress;
+        ScanStats stats;
+        ScanFolder(t, top, kKindRefer, 1, kJpg, progress, fs, stats);
+        QCOMPARE(sorted(paths(t)), QStringList({top + QStringLiteral("/ok.jpg"),
+                                                top + QStringLiteral("/open/y.jpg")}));
+        QCOMPARE(stats.skipped, 3);
+        ::unlink(bad.constData());  // QTemporaryDir cannot remove it by name
+
+        // A top folder that cannot be listed at all.
+        ScanStats missing;
+        ScanFolder(t, dir.filePath(QStringLiteral("nowhere")), kKindRefer, 1, kJpg, progress, fs,
+                   missing);
+        QCOMPARE(t.FileCount, 2);
+        QCOMPARE(missing.skipped, 1);
+    }
+
+    void countLabelGroupsThousands() {
+        QTemporaryDir dir;
+        for (int i = 0; i < 1500; ++i)
+            writeFile(dir.filePath(QStringLiteral("画像%1.jpg").arg(i)), "");
+        FileTable t;
+        RecordingProgress progress;
+        progress.recordCounts = false;
+        ScanStats stats;
+        ScanFolder(t, dir.path(), kKindTarget, 0, kJpg, progress, systemFileSystem(), stats);
+        QCOMPARE(t.FileCount, 1500);
+        QCOMPARE(progress.lastCount, QStringLiteral("(1,500)"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstScan)
+#include "tst_scan.moc"
