@@ -1,0 +1,45 @@
+#pragma once
+// Reads an open file chunk by chunk into a caller's buffer, keeping a running
+// XXH3 digest and the digest of every prefix that ends at a chunk boundary.
+
+#include <memory>
+#include <vector>
+
+#include "platform/filesystem.h"
+#include "platform/result.h"
+
+namespace quillo {
+
+class HashedReader {
+  public:
+    // expected: the bytes the file should hold; chunk: bytes per step.
+    HashedReader(InputFile& file, qint64 expected, qint64 chunk, std::vector<char>& buffer);
+    ~HashedReader();
+    HashedReader(const HashedReader&) = delete;
+    HashedReader& operator=(const HashedReader&) = delete;
+
+    // Reads the next chunk (shorter at the end). The value is the number of bytes
+    // read, less than the chunk's length only when the file ended early.
+    Result<qint64> next();
+
+    // Digest of everything read so far; valid after a full chunk.
+    quint64 lastDigest() const { return m_prefix.back(); }
+    const std::vector<quint64>& prefixDigests() const { return m_prefix; }
+    const char* data() const { return m_buffer.data(); }
+    qint64 consumed() const { return m_done; }
+
+    // True when no byte follows the expected ones.
+    Result<bool> atEnd();
+
+  private:
+    InputFile& m_file;
+    qint64 m_expected;
+    qint64 m_chunk;
+    qint64 m_done = 0;
+    std::vector<char>& m_buffer;
+    std::vector<quint64> m_prefix;
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+}  // namespace quillo
