@@ -1,0 +1,26 @@
+#include "numbering/newpath.h"
+
+#include "platform/failure.h"
+#include "platform/paths.h"
+
+namespace quillo {
+
+QString extensionPart(const QString& extension, int chkJpegJpg) {
+    if (chkJpegJpg == 1 && extension == QLatin1String(".JPEG")) return QStringLiteral(".JPG");
+    return extension;
+}
+
+Result<QString> movePrefix(const QString& moveFolder) {
+    if (!moveFolder.startsWith(kSeparator) || moveFolder.contains(QChar(u'\0')))
+        return makeFailure(code::PathNotFound);
+    return folderPrefix(moveFolder);
+}
+
+Result<QString> newPath(const QString& folderPart, const QString& fileName) {
+    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String("..") ||
+        fileName.contains(kSeparator) || fileName.contains(QChar(u'\0')))
+        return makeFailure(code::BadFileName);
+    return folderPart + fileName;
+}
+
+}  // namespace quillo

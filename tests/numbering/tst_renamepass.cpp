@@ -1,0 +1,491 @@
+// The rename and move command on real folders: names, numbers, the move
+// option, and every failure question with both answers.
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "faultyfilesystem.h"
+#include "files.h"
+#include "numbering/renamepass.h"
+#include "platform/failure.h"
+#include "platform/paths.h"
+#include "recordingprogress.h"
+#include "scriptedmessagebox.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+
+const QString kContinue = QStringLiteral("処理を続けますか？");
+
+RenameRequest defaultRequest() {
+    RenameRequest r;
+    r.name = QStringLiteral("GAZOU");
+    r.number = QStringLiteral("00007");
+    r.DigitCount = 5;
+    r.extension = QStringLiteral(".JPG");
+    r.chkJpegJpg = 1;
+    r.chkMove = 0;
+    return r;
+}
+
+// A folder of files: each name gets its own contents so that a lost or
+// replaced file shows.
+struct Folder {
+    QTemporaryDir tmp;
+    QString path;
+    FileTable table;
+
+    Folder() : path(tmp.path() + QStringLiteral("/写真")) { makeDir(path); }
+
+    QString file(const QString& name) const { return joinPath(path, name); }
+    QByteArray content(const QString& name) const { return name.toUtf8() + "-bytes"; }
+
+    // Creates name on disk (unless missing) and appends it to the table.
+    void add(const QString& name, const QString& kind = kKindTarget, bool missing = false) {
+        if (!missing) writeFile(file(name), content(name));
+        table.append(folderPrefix(path), name, 10, kind);
+    }
+    void addReference(const QString& name) { add(name, kKindRefer); }
+
+    bool holds(const QString& fileName, const QString& contentOf) const {
+        return readFile(file(fileName)) == content(contentOf);
+    }
+    QStringList names() const {
+        return QDir(path).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    }
+};
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString question(const QString& head) {
+    return head + QLatin1Char('\r') + kContinue;
+}
+
+// The events of a run that ends normally, after its per-entry part.
+const QStringList kCompleted = {QStringLiteral("save"), QStringLiteral("clear"),
+                                QStringLiteral("black"), QStringLiteral("message:リネームしました"),
+                                QStringLiteral("enabled:3=1")};
+const QStringList kStopped = {QStringLiteral("clear"), QStringLiteral("black"),
+                              QStringLiteral("message:強制終了しました"),
+                              QStringLiteral("enabled:3=1")};
+
+bool endsWith(const QStringList& events, const QStringList& tail) {
+    return events.size() >= tail.size() && events.mid(events.size() - tail.size()) == tail;
+}
+
+}  // namespace
+
+class TstRenamePass : public QObject {
+    Q_OBJECT
+  private slots:
+    void workedExample() {
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.addReference(QStringLiteral("b.jpg"));
+        f.add(QStringLiteral("c.jpg"));
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(f.names(),
+                 (QStringList{QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00008.JPG"),
+                              QStringLiteral("b.jpg")}));
+        QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("a.jpg")));
+        QVERIFY(f.holds(QStringLiteral("GAZOU00008.JPG"), QStringLiteral("c.jpg")));
+        QVERIFY(f.holds(QStringLiteral("b.jpg"), QStringLiteral("b.jpg")));
+        QVERIFY(box.texts.isEmpty());
+        QCOMPARE(progress.blinks, 3);
+        QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
+        QCOMPARE(progress.events,
+                 QStringList({QStringLiteral("enabled:3=0"),
+                              QStringLiteral("message:リネームしています、しばらくお待ち下さい"),
+                              QStringLiteral("number:00008"), QStringLiteral("count:(1/3)"),
+                              QStringLiteral("count:(2/3)"), QStringLiteral("number:00009"),
+                              QStringLiteral("count:(3/3)")}) +
+                     kCompleted);
+    }
+
+    void workedExampleWithMove() {
+        Folder f;
+        const QString sorted = f.tmp.path() + QStringLiteral("/整理済み");
+        makeDir(sorted);
+        f.add(QStringLiteral("a.jpg"));
+        f.addReference(QStringLiteral("b.jpg"));
+        f.add(QStringLiteral("c.jpg"));
+        RenameRequest request = defaultRequest();
+        request.chkMove = 1;
+        request.moveFolder = sorted;
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(request, f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(filesIn(sorted),
+                 (QStringList{QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00008.JPG")}));
+        QCOMPARE(readFile(joinPath(sorted, QStringLiteral("GAZOU00008.JPG"))),
+                 f.content(QStringLiteral("c.jpg")));
+        QCOMPARE(f.names(), QStringList{QStringLiteral("b.jpg")});
+        QVERIFY(box.texts.isEmpty());
+        QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
+        QCOMPARE(progress.saves, 1);
+        QVERIFY(endsWith(progress.events, kCompleted));
+    }
+
+    void newNameParts() {
+        struct Case {
+            QString extension;
+            int chkJpegJpg;
+            QString name;
+            QString expected;
+        };
+        const QList<Case> cases = {
+            {QStringLiteral(".JPEG"), 1, QStringLiteral("GAZOU"), QStringLiteral("GAZOU00007.JPG")},
+            {QStringLiteral(".JPEG"), 0, QStringLiteral("GAZOU"),
+             QStringLiteral("GAZOU00007.JPEG")},
+            {QStringLiteral(".jpeg"), 1, QStringLiteral("GAZOU"),
+             QStringLiteral("GAZOU00007.jpeg")},
+            {QStringLiteral(".Jpeg"), 1, QStringLiteral("GAZOU"),
+             QStringLiteral("GAZOU00007.Jpeg")},
+            {QStringLiteral(".JPG"), 1, QString(), QStringLiteral("00007.JPG")},
+            {QStringLiteral(".JPG"), 1, QStringLiteral("旅行_"), QStringLiteral("旅行_00007.JPG")},
+        };
+        for (const Case& c : cases) {
+            Folder f;
+            f.add(QStringLiteral("x.jpeg"));
+            RenameRequest request = defaultRequest();
+            request.extension = c.extension;
+            request.chkJpegJpg = c.chkJpegJpg;
+            request.name = c.name;
+            RecordingProgress progress;
+            ScriptedMessageBox box;
+            runRename(request, f.table, progress, box, systemFileSystem());
+            QCOMPARE(f.names(), QStringList{c.expected});
+            QVERIFY(box.texts.isEmpty());
+        }
+    }
+
+    void numberWrapsAtItsWidth() {
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.add(QStringLiteral("b.jpg"));
+        RenameRequest request = defaultRequest();
+        request.number = QStringLiteral("99999");
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(request, f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(f.names(),
+                 (QStringList{QStringLiteral("GAZOU00000.JPG"), QStringLiteral("GAZOU99999.JPG")}));
+        QVERIFY(f.holds(QStringLiteral("GAZOU99999.JPG"), QStringLiteral("a.jpg")));
+        QCOMPARE(progress.events.filter(QStringLiteral("number:")),
+                 (QStringList{QStringLiteral("number:00000"), QStringLiteral("number:00001")}));
+    }
+
+    void numberWithoutWidthFromSettings() {
+        // A settings file without a number line leaves DigitCount 0: the
+        // names must still differ.
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.add(QStringLiteral("b.jpg"));
+        RenameRequest request = defaultRequest();
+        request.number = QStringLiteral("00001");
+        request.DigitCount = 0;
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(request, f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(f.names(),
+                 (QStringList{QStringLiteral("GAZOU00001.JPG"), QStringLiteral("GAZOU00002.JPG")}));
+        QVERIFY(box.texts.isEmpty());
+        QCOMPARE(progress.lastNumber, QStringLiteral("00003"));
+    }
+
+    void existingNameYesUsesTheNumberUp() {
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.add(QStringLiteral("c.jpg"));
+        writeFile(f.file(QStringLiteral("GAZOU00007.JPG")), "already here");
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        box.script = {Answer::Yes};
+
+        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("a.jpg")) +
+                                                 QStringLiteral(" ファイルが重複しています"))});
+        QCOMPARE(box.buttons, QList<Buttons>{Buttons::YesNo});
+        QVERIFY(f.holds(QStringLiteral("a.jpg"), QStringLiteral("a.jpg")));
+        QCOMPARE(readFile(f.file(QStringLiteral("GAZOU00007.JPG"))), QByteArray("already here"));
+        QVERIFY(f.holds(QStringLiteral("GAZOU00008.JPG"), QStringLiteral("c.jpg")));
+        QCOMPARE(f.names().size(), 3);
+        QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
+        QCOMPARE(progress.saves, 1);
+        QVERIFY(endsWith(progress.events, kCompleted));
+    }
+
+    void existingNameNoStopsWithoutSaving() {
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.add(QStringLiteral("c.jpg"));
+        f.add(QStringLiteral("d.jpg"));
+        writeFile(f.file(QStringLiteral("GAZOU00008.JPG")), "already here");
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        box.script = {Answer::No};
+
+        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(box.texts.size(), 1);
+        QVERIFY(box.texts.first().startsWith(f.file(QStringLiteral("c.jpg")) + QLatin1Char(' ')));
+        // Renamed before the stop stays renamed; nothing after it is touched.
+        QCOMPARE(f.names(),
+                 (QStringList{QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00008.JPG"),
+                              QStringLiteral("c.jpg"), QStringLiteral("d.jpg")}));
+        QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("a.jpg")));
+        QCOMPARE(readFile(f.file(QStringLiteral("GAZOU00008.JPG"))), QByteArray("already here"));
+        QVERIFY(f.holds(QStringLiteral("c.jpg"), QStringLiteral("c.jpg")));
+        QVERIFY(f.holds(QStringLiteral("d.jpg"), QStringLiteral("d.jpg")));
+        QCOMPARE(progress.saves, 0);
+        QCOMPARE(progress.lastNumber, QStringLiteral("00008"));
+        QCOMPARE(progress.events.mid(progress.events.size() - 5),
+                 QStringList{QStringLiteral("count:(1/3)")} + kStopped);
+    }
+
+    void ownNameCountsAsExisting() {
+        // A file already carrying its new name is never "renamed" onto itself.
+        Folder f;
+        f.add(QStringLiteral("GAZOU00007.JPG"));
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("GAZOU00007.JPG")) +
+                                                 QStringLiteral(" ファイルが重複しています"))});
+        QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00007.JPG")));
+        QCOMPARE(progress.lastNumber, QStringLiteral("00008"));
+    }
+
+    void neverReplacesUnderAnyAnswer() {
+        // Every new name is taken; whatever the answers, every file keeps its bytes.
+        for (const Answer answer : {Answer::Yes, Answer::No}) {
+            Folder f;
+            QStringList all;
+            for (int i = 0; i < 4; ++i) {
+                const QString name = QStringLiteral("f%1.jpg").arg(i);
+                const QString taken =
+                    QStringLiteral("GAZOU%1.JPG").arg(7 + i, 5, 10, QLatin1Char('0'));
+                f.add(name);
+                writeFile(f.file(taken), f.content(taken));
+                all << name << taken;
+            }
+            RecordingProgress progress;
+            ScriptedMessageBox box;
+            box.whenScriptEmpty = answer;
+            runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+            QCOMPARE(box.texts.size(), answer == Answer::Yes ? 4 : 1);
+            QCOMPARE(f.names().size(), all.size());
+            for (const QString& name : all) QVERIFY2(f.holds(name, name), qPrintable(name));
+            QCOMPARE(progress.saves, answer == Answer::Yes ? 1 : 0);
+        }
+    }
+
+    void vanishedFile() {
+        Folder f;
+        f.add(QStringLiteral("gone.jpg"), kKindTarget, /*missing=*/true);
+        f.add(QStringLiteral("c.jpg"));
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("gone.jpg")) +
+                                                 QStringLiteral(" が見つかりません"))});
+        QCOMPARE(f.names(), QStringList{QStringLiteral("GAZOU00008.JPG")});
+        QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
+    }
+
+    void fileRemovedDuringTheRun() {
+        // Deleted by someone else after collection, just before its turn.
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.add(QStringLiteral("b.jpg"));
+        FaultyFileSystem fs;
+        fs.before = [&](const QString& op, const QString& path) {
+            if (op == QLatin1String("rename") && path.endsWith(QLatin1String("b.jpg")))
+                QFile::remove(path);
+        };
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        box.script = {Answer::No};
+        runRename(defaultRequest(), f.table, progress, box, fs);
+        QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("b.jpg")) +
+                                                 QStringLiteral(" が見つかりません"))});
+        QCOMPARE(f.names(), QStringList{QStringLiteral("GAZOU00007.JPG")});
+        QCOMPARE(progress.saves, 0);
+        QVERIFY(endsWith(progress.events, kStopped));
+    }
+
+    void moveFolderMissing() {
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.add(QStringLiteral("c.jpg"));
+        RenameRequest request = defaultRequest();
+        request.chkMove = 1;
+        request.moveFolder = f.tmp.path() + QStringLiteral("/ない");
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(request, f.table, progress, box, systemFileSystem());
+
+        const QString text = question(QStringLiteral("76パスが見つかりません。"));
+        QCOMPARE(box.texts, (QStringList{text, text}));
+        QCOMPARE(f.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("c.jpg")}));
+        QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
+        QCOMPARE(progress.saves, 1);
+    }
+
+    void moveFolderSettingUnusable() {
+        // An empty or relative move folder would send files to the root or to
+        // the working folder; the rename is never even tried.
+        for (const QString& folder : {QString(), QStringLiteral("sorted")}) {
+            Folder f;
+            f.add(QStringLiteral("a.jpg"));
+            FaultyFileSystem fs;
+            fs.failRename.insert(f.file(QStringLiteral("a.jpg")), code::PermissionDenied);
+            int renames = 0;
+            fs.before = [&](const QString& op, const QString&) {
+                if (op == QLatin1String("rename")) ++renames;
+            };
+            RenameRequest request = defaultRequest();
+            request.chkMove = 1;
+            request.moveFolder = folder;
+            RecordingProgress progress;
+            ScriptedMessageBox box;
+            runRename(request, f.table, progress, box, fs);
+            QCOMPARE(renames, 0);
+            QCOMPARE(box.texts, QStringList{question(QStringLiteral("76パスが見つかりません。"))});
+            QCOMPARE(f.names(), QStringList{QStringLiteral("a.jpg")});
+        }
+    }
+
+    void moveFolderOnAnotherFileSystem() {
+        struct stat shm, here;
+        QTemporaryDir probe;
+        if (::stat("/dev/shm", &shm) != 0 || ::stat(QFile::encodeName(probe.path()), &here) != 0 ||
+            shm.st_dev == here.st_dev)
+            QSKIP("/dev/shm is not another file system here");
+        QTemporaryDir other(QStringLiteral("/dev/shm/quillo-rename-XXXXXX"));
+        QVERIFY(other.isValid());
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        RenameRequest request = defaultRequest();
+        request.chkMove = 1;
+        request.moveFolder = other.path();
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(request, f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(box.texts, QStringList{question(
+                                QStringLiteral("74ドライブ名が異なるため名前を変更できません。"))});
+        QVERIFY(f.holds(QStringLiteral("a.jpg"), QStringLiteral("a.jpg")));
+        QVERIFY(filesIn(other.path()).isEmpty());
+    }
+
+    void otherFailureShowsCodeAndDescription() {
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        FaultyFileSystem fs;
+        fs.failRename.insert(f.file(QStringLiteral("a.jpg")), code::PermissionDenied);
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        runRename(defaultRequest(), f.table, progress, box, fs);
+        QCOMPARE(box.texts, QStringList{question(QStringLiteral("70書き込みできません。"))});
+        QVERIFY(f.holds(QStringLiteral("a.jpg"), QStringLiteral("a.jpg")));
+    }
+
+    void newNameNeverLeavesItsFolder() {
+        // Texts from a hand-edited settings file may hold a separator; such a
+        // name would move the file into another folder.
+        struct Case {
+            QString name, number, extension;
+        };
+        const QList<Case> cases = {
+            {QStringLiteral("sub/x"), QStringLiteral("00007"), QStringLiteral(".JPG")},
+            {QStringLiteral("../GAZOU"), QStringLiteral("00007"), QStringLiteral(".JPG")},
+            {QStringLiteral("GAZOU"), QStringLiteral("0/007"), QStringLiteral(".JPG")},
+            {QStringLiteral("GAZOU"), QStringLiteral("00007"), QStringLiteral("/.JPG")},
+            {QStringLiteral("GA") + QChar(u'\0') + QStringLiteral("ZOU"), QStringLiteral("00007"),
+             QStringLiteral(".JPG")},
+            {QString(), QString(), QString()},
+        };
+        for (const Case& c : cases) {
+            Folder f;
+            makeDir(f.file(QStringLiteral("sub")));
+            f.add(QStringLiteral("a.jpg"));
+            RenameRequest request = defaultRequest();
+            request.name = c.name;
+            request.number = c.number;
+            request.extension = c.extension;
+            RecordingProgress progress;
+            ScriptedMessageBox box;
+            runRename(request, f.table, progress, box, systemFileSystem());
+            QCOMPARE(box.texts,
+                     QStringList{question(QStringLiteral("52ファイル名または番号が不正です。"))});
+            QCOMPARE(f.names(), QStringList{QStringLiteral("a.jpg")});
+            QVERIFY(filesIn(f.file(QStringLiteral("sub"))).isEmpty());
+            QVERIFY(filesIn(f.tmp.path()).isEmpty());
+        }
+    }
+
+    void onlyReferences() {
+        Folder f;
+        f.addReference(QStringLiteral("a.jpg"));
+        f.addReference(QStringLiteral("b.jpg"));
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+
+        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+
+        QCOMPARE(f.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
+        QVERIFY(progress.events.filter(QStringLiteral("number:")).isEmpty());
+        QCOMPARE(progress.blinks, 2);
+        QCOMPARE(progress.events.filter(QStringLiteral("count:")).last(),
+                 QStringLiteral("count:(2/2)"));
+        QCOMPARE(progress.saves, 1);
+        QVERIFY(endsWith(progress.events, kCompleted));
+    }
+
+    void emptyTableDoesNothing() {
+        FileTable table;
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        runRename(defaultRequest(), table, progress, box, systemFileSystem());
+        QVERIFY(progress.events.isEmpty());
+        QCOMPARE(progress.blinks, 0);
+        QVERIFY(box.texts.isEmpty());
+    }
+
+    void countCaptionGroupsDigits() {
+        Folder f;
+        for (int i = 0; i < 1001; ++i) f.addReference(QStringLiteral("r%1.jpg").arg(i));
+        f.add(QStringLiteral("t.jpg"));
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        QCOMPARE(progress.events.filter(QStringLiteral("count:")).last(),
+                 QStringLiteral("count:(1,002/1,002)"));
+        QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("t.jpg")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstRenamePass)
+#include "tst_renamepass.moc"
