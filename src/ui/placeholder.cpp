@@ -1,1 +1,0 @@
-// Module entry; replaced as the module grows.
