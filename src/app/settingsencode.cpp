@@ -10,10 +10,10 @@ namespace {
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-// A number as the file holds it: a blank or a minus sign, the digits, a blank.
+// A number as the file holds it: a blank, the number with its sign, a blank
+// (" 1 ", " -30 ").
 QString numberField(qint64 value) {
-    const QString digits = QString::number(value < 0 ? -value : value);
-    return (value < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + digits + QStringLiteral(" ");
+    return QLatin1Char(' ') + QString::number(value) + QLatin1Char(' ');
 }
 
 void addRecord(QString& out, const QString& key, const QString& field) {
