@@ -18,6 +18,15 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 
+// The list is always fully open, so it draws no expand or collapse controls.
+class FolderTree : public QTreeWidget {
+  public:
+    using QTreeWidget::QTreeWidget;
+
+  protected:
+    void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
+};
+
 void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twipsRect(left, top, width, height));
 }
@@ -35,7 +44,7 @@ frmFolder::frmFolder(FileSystem& fs, MessageBox& box, QWidget* parent)
     drvList->setObjectName(QStringLiteral("drvList"));
     place(drvList, 120, 120, 3255, 300);
 
-    dirList = new QTreeWidget(this);
+    dirList = new FolderTree(this);
     dirList->setObjectName(QStringLiteral("dirList"));
     dirList->setHeaderHidden(true);
     dirList->setRootIsDecorated(false);
