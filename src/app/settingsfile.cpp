@@ -56,9 +56,10 @@ void readSettingsAtStartUp(const QString& path, SettingsTarget& target) {
 
 QString settingsFilePath(const QString& executableFolder) {
     if (canCreateFileIn(executableFolder)) return joinPath(executableFolder, kFileName);
-    const QString config =
-        joinPath(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation),
-                 QStringLiteral("Quillo"));
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // Without a home there is nowhere better; the write will fail and say so.
+    if (base.isEmpty()) return joinPath(executableFolder, kFileName);
+    const QString config = joinPath(base, QStringLiteral("Quillo"));
     // Created now, so that shutdown's write finds its folder.
     QDir().mkpath(config);
     return joinPath(config, kFileName);
