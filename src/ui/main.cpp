@@ -1,11 +1,17 @@
 #include <QApplication>
-#include <QWidget>
 
-int main(int argc, char** argv)
-{
+#include "app/settings.h"
+#include "platform/clock.h"
+#include "platform/filesystem.h"
+#include "ui/mainwindow.h"
+#include "ui/qtmessagebox.h"
+
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget w;
-    w.setWindowTitle(QStringLiteral("Quillo(簡易版)　ｖｅｒ１．１０"));
-    w.show();
+    quillo::QtMessageBox box;
+    quillo::frmQuillo window(quillo::settingsFilePath(QCoreApplication::applicationDirPath()),
+                             quillo::systemFileSystem(), box, quillo::systemClock());
+    box.setParent(&window);
+    window.show();
     return app.exec();
 }

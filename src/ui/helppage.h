@@ -1,0 +1,13 @@
+#pragma once
+// Where the shipped help page lies: beside the executable in a build tree, or
+// in ../share/quillo/help/ for an installed copy.
+
+#include <QString>
+
+namespace quillo {
+
+// The help page for an executable in executableFolder; the build-tree place
+// when neither exists.
+QString findHelpPage(const QString& executableFolder);
+
+}  // namespace quillo

@@ -1,0 +1,123 @@
+#include "ui/mainwindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScreen>
+
+#include "platform/shell.h"
+#include "ui/filelistmodel.h"
+#include "ui/folderchooser.h"
+#include "ui/helppage.h"
+#include "ui/resizeplan.h"
+#include "ui/twips.h"
+
+namespace quillo {
+
+frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& box, Clock& clock,
+                     QWidget* parent)
+    : QWidget(parent),
+      m_settingsPath(settingsPath),
+      m_fs(fs),
+      m_box(box),
+      m_clock(clock),
+      m_c(buildMainLayout(this)),
+      m_model(new FileListModel(this)),
+      m_pacer(clock) {
+    connectHandlers();
+    Form_Load();
+}
+
+frmQuillo::~frmQuillo() {
+    delete m_folder.data();
+}
+
+frmFolder* frmQuillo::chooser() {
+    if (!m_folder) {
+        m_folder = new frmFolder(m_fs, m_box, this);
+        connect(m_folder, &frmFolder::folderChosen, this, &frmQuillo::folderChosen);
+    }
+    return m_folder;
+}
+
+void frmQuillo::Form_Load() {
+    // 1. The grid: header row only, six columns with their headers and widths.
+    m_c.grdList->setModel(m_model);
+    for (int column = 0; column < FileListModel::kColumns; ++column)
+        m_c.grdList->setColumnWidth(column, px(FileListModel::columnWidthTwips(column)));
+
+    // 2. Ticking the boxes runs their click handlers, which set the captions.
+    for (OptionCheckBox* box :
+         {m_c.chkJpegJpg, m_c.chkRefer, m_c.chkSelect, m_c.chkMove, m_c.chkDelete})
+        box->setValue(1);
+
+    // 3. The settings file into the controls, or the defaults.
+    readSettingsAtStartUp(m_settingsPath, *this);
+    placeFromSettings();
+    m_loaded = true;
+}
+
+void frmQuillo::placeFromSettings() {
+    if (!m_loadedTop && !m_loadedLeft) return;
+    const QPoint topLeft(px(m_loadedLeft.value_or(0)), px(m_loadedTop.value_or(0)));
+    // A position saved on a larger screen could put the window out of reach:
+    // it is used only when a strip of the window's top edge lies on a screen.
+    const QRect topEdge(topLeft, QSize(width(), px(360)));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect seen = topEdge.intersected(screen->availableGeometry());
+        if (seen.width() >= px(600) && seen.height() >= px(150)) {
+            move(topLeft);
+            return;
+        }
+    }
+}
+
+int frmQuillo::outerHeightTwips() const {
+    return tw(frameGeometry().height());
+}
+
+void frmQuillo::Form_Unload() {
+    if (outerHeightTwips() > 3000) SaveSettings();
+    cmdClear_Click();
+    if (m_folder) {
+        m_folder->close();
+        delete m_folder.data();
+    }
+}
+
+void frmQuillo::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmQuillo::cmdQuit_Click() {
+    Form_Unload();
+    // Closing runs Form_Unload once more: the settings are written twice, the
+    // second time with the same bytes.
+    close();
+}
+
+void frmQuillo::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmQuillo::Form_Resize() {
+    if (isMinimized()) return;
+    const QRect outer = frameGeometry();
+    const ResizePlan plan = planResize(tw(outer.width()), tw(outer.height()));
+    const QSize frameExtra = outer.size() - size();
+    const QSize wanted(std::max(outer.width(), px(plan.outerWidth)),
+                       std::max(outer.height(), px(plan.outerHeight)));
+    if (wanted != outer.size()) resize(wanted - frameExtra);
+    m_c.grdList->resize(px(plan.gridWidth), px(plan.gridHeight));
+}
+
+void frmQuillo::cmdHp_Click() {
+    // The result is not examined: a missing browser is not reported.
+    shellOpen(findHelpPage(QCoreApplication::applicationDirPath()));
+}
+
+}  // namespace quillo

@@ -1,0 +1,138 @@
+#pragma once
+// frmQuillo: the main window. It owns the program state and the controls that
+// hold the user's settings; its handlers read controls, call one logic
+// function and write the labels.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+#include "app/settings.h"
+#include "collect/extensionlist.h"
+#include "collect/filetable.h"
+#include "platform/clock.h"
+#include "platform/filesystem.h"
+#include "platform/messagebox.h"
+#include "platform/progress.h"
+#include "ui/mainlayout.h"
+#include "ui/repaintpacer.h"
+
+namespace quillo {
+
+class FileListModel;
+class frmFolder;
+
+class frmQuillo : public QWidget, public Progress, public SettingsTarget {
+    Q_OBJECT
+  public:
+    // settingsPath: the settings file read at start-up and written by SaveSettings.
+    frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& box, Clock& clock,
+              QWidget* parent = nullptr);
+    ~frmQuillo() override;
+
+    // Program state.
+    QString CallBack;  // the folder box the chooser fills: "Refer", "Select", "Move", "Delete"
+    qint16 DigitCount = 0;
+    qint32 DupCount = 0;
+    qint32 BlinkColor = 0;  // RGB of lblMsg while busy
+    double BlinkDue = 0;    // monotonic seconds
+    qint32 FillCursor = 0;  // last grid row filled; 0 when no fill is under way
+    FileTable Files;
+
+    const MainControls& controls() const { return m_c; }
+    FileListModel& listModel() { return *m_model; }
+    // The folder chooser, created on first use.
+    frmFolder* chooser();
+
+    // Progress: what the long commands show.
+    void BlinkStep() override;
+    void count(const QString& caption) override;
+    void message(const QString& caption) override;
+    void messageBlack() override;
+    void number(const QString& text) override;
+    void setEnabled(CommandButton button, bool enabled) override;
+    using QWidget::setEnabled;
+    void ShowBusy() override;
+    void SaveSettings() override;
+    void cmdClear_Click() override;
+
+    // SettingsTarget: start-up writes the settings into the controls.
+    void setFolderText(SettingsFolder folder, const QString& text) override;
+    bool pointChooser(const QString& folder) override;
+    QString chooserFolder() override;
+    void setName(const QString& text) override;
+    void setNumber(const QString& text, qint16 digitCount) override;
+    void appendExtent(const QString& item) override;
+    void setExtentText(const QString& text) override;
+    void setCheck(SettingsCheck check, int value) override;
+    void setTop(int twips) override;
+    void setLeft(int twips) override;
+
+    // The controls' settings as SaveSettings writes them.
+    SettingsValues settingsValues() const;
+
+  public slots:
+    void timEdit_Timer();
+    void timRefresh_Timer();
+    void cmdRefer_Click();
+    void cmdSelect_Click();
+    void cmdDelete_Click();
+    void cmdRename_Click();
+    void cmdHp_Click();
+    void cmdQuit_Click();
+    void cmdReferInp_Click();
+    void cmdSelectInp_Click();
+    void cmdMoveInp_Click();
+    void cmdDeleteInp_Click();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;    // Form_Unload
+    void resizeEvent(QResizeEvent* event) override;  // Form_Resize
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The window's outer height in twips, as the shutdown rule reads it.
+    virtual int outerHeightTwips() const;
+
+  private:
+    void Form_Load();
+    void Form_Unload();
+    void Form_Resize();
+    void placeFromSettings();
+    void connectHandlers();
+
+    void chkRefer_Click();
+    void chkSelect_Click();
+    void chkMove_Click();
+    void chkDelete_Click();
+    void cmbExtent_Change();
+    void cmbExtent_Click();
+    void cmbExtent_KeyEnter(Qt::KeyboardModifiers modifiers);
+    void cmbExtent_LostFocus();
+    void txtName_Change();
+    void txtNumber_LostFocus();
+    void folderChosen(const QString& folder);
+    void openChooser(const QString& tag, const QString& boxText);
+
+    ExtentList extentList() const;
+    void applyExtentList(const ExtentList& list);
+    void setMessageColor(qint32 rgb);
+
+    // Marks a command as running: fill ticks wait (a message box's event loop
+    // must not show the table half-changed) and paced repaints are flushed
+    // when it ends.
+    class CommandScope;
+    bool m_commandRunning = false;
+
+    QString m_settingsPath;
+    FileSystem& m_fs;
+    MessageBox& m_box;
+    Clock& m_clock;
+    MainControls m_c;
+    FileListModel* m_model = nullptr;
+    RepaintPacer m_pacer;
+    QPointer<frmFolder> m_folder;
+    std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file
+    bool m_loaded = false;
+};
+
+}  // namespace quillo

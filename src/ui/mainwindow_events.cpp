@@ -1,0 +1,216 @@
+// The handlers of frmQuillo's controls: each reads the controls, calls one
+// logic function and writes back what it returned.
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+#include "collect/collectcommand.h"
+#include "dedup/duplicatepass.h"
+#include "ui/folderchooser.h"
+#include "ui/mainwindow.h"
+#include "ui/mainwindowcommand.h"
+
+namespace quillo {
+
+void frmQuillo::connectHandlers() {
+    const MainControls& c = m_c;
+    connect(c.timEdit, &QTimer::timeout, this, &frmQuillo::timEdit_Timer);
+    connect(c.timRefresh, &QTimer::timeout, this, &frmQuillo::timRefresh_Timer);
+    connect(c.cmdRefer, &QToolButton::clicked, this, &frmQuillo::cmdRefer_Click);
+    connect(c.cmdSelect, &QToolButton::clicked, this, &frmQuillo::cmdSelect_Click);
+    connect(c.cmdDelete, &QToolButton::clicked, this, &frmQuillo::cmdDelete_Click);
+    connect(c.cmdRename, &QToolButton::clicked, this, &frmQuillo::cmdRename_Click);
+    connect(c.cmdClear, &QToolButton::clicked, this, [this] { cmdClear_Click(); });
+    connect(c.cmdHp, &QToolButton::clicked, this, &frmQuillo::cmdHp_Click);
+    connect(c.cmdQuit, &QToolButton::clicked, this, &frmQuillo::cmdQuit_Click);
+    connect(c.cmdReferInp, &QToolButton::clicked, this, &frmQuillo::cmdReferInp_Click);
+    connect(c.cmdSelectInp, &QToolButton::clicked, this, &frmQuillo::cmdSelectInp_Click);
+    connect(c.cmdMoveInp, &QToolButton::clicked, this, &frmQuillo::cmdMoveInp_Click);
+    connect(c.cmdDeleteInp, &QToolButton::clicked, this, &frmQuillo::cmdDeleteInp_Click);
+    // A value change, by a click or by the program, runs the box's handler.
+    connect(c.chkRefer, &QCheckBox::stateChanged, this, &frmQuillo::chkRefer_Click);
+    connect(c.chkSelect, &QCheckBox::stateChanged, this, &frmQuillo::chkSelect_Click);
+    connect(c.chkMove, &QCheckBox::stateChanged, this, &frmQuillo::chkMove_Click);
+    connect(c.chkDelete, &QCheckBox::stateChanged, this, &frmQuillo::chkDelete_Click);
+    connect(c.cmbExtent, &QComboBox::editTextChanged, this, &frmQuillo::cmbExtent_Change);
+    connect(c.cmbExtent, &QComboBox::activated, this, &frmQuillo::cmbExtent_Click);
+    connect(c.txtName, &QLineEdit::textChanged, this, &frmQuillo::txtName_Change);
+    c.cmbExtent->installEventFilter(this);
+    c.cmbExtent->lineEdit()->installEventFilter(this);
+    c.txtNumber->installEventFilter(this);
+}
+
+bool frmQuillo::eventFilter(QObject* watched, QEvent* event) {
+    const bool extent = watched == m_c.cmbExtent || watched == m_c.cmbExtent->lineEdit();
+    if (event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Opening the drop-down list or switching to another window does not
+        // leave the box.
+        const bool left = reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+        QWidget* now = QApplication::focusWidget();
+        if (left && extent && now != m_c.cmbExtent && now != m_c.cmbExtent->lineEdit())
+            cmbExtent_LostFocus();
+        if (left && watched == m_c.txtNumber) txtNumber_LostFocus();
+    } else if (extent && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            cmbExtent_KeyEnter(key->modifiers());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Option check boxes: the caption says what the value means.
+
+namespace {
+void caption(OptionCheckBox* box, const char16_t* unticked, const char16_t* ticked) {
+    box->setText(QString::fromUtf16(box->value() == 0 ? unticked : ticked));
+}
+}  // namespace
+
+void frmQuillo::chkRefer_Click() {
+    caption(m_c.chkRefer, u"指定フォルダのみ参照します", u"サブフォルダ以下も参照対象とします");
+}
+
+void frmQuillo::chkSelect_Click() {
+    caption(m_c.chkSelect, u"指定フォルダのみ抽出します", u"サブフォルダ以下も抽出対象とします");
+}
+
+void frmQuillo::chkMove_Click() {
+    caption(m_c.chkMove, u"採番後ファイルを移動しません",
+            u"採番後ファイルを指定フォルダに移動します");
+}
+
+void frmQuillo::chkDelete_Click() {
+    caption(m_c.chkDelete, u"重複ファイルを直接削除します",
+            u"重複ファイルを指定フォルダに移動します");
+}
+
+// Extension list.
+
+ExtentList frmQuillo::extentList() const {
+    ExtentList list;
+    for (int i = 0; i < m_c.cmbExtent->count(); ++i) list.items << m_c.cmbExtent->itemText(i);
+    list.text = m_c.cmbExtent->currentText();
+    return list;
+}
+
+void frmQuillo::applyExtentList(const ExtentList& list) {
+    const QString before = m_c.cmbExtent->currentText();
+    {
+        // Rebuilding the list passes through texts the user never sees.
+        const QSignalBlocker quiet(m_c.cmbExtent);
+        m_c.cmbExtent->clear();
+        m_c.cmbExtent->addItems(list.items);
+        m_c.cmbExtent->setEditText(list.text);
+    }
+    if (m_c.cmbExtent->currentText() != before) cmbExtent_Change();
+}
+
+void frmQuillo::cmbExtent_Change() {
+    cmdClear_Click();
+}
+
+void frmQuillo::cmbExtent_Click() {
+    m_c.timRefresh->start(10);
+}
+
+void frmQuillo::timRefresh_Timer() {
+    cmdClear_Click();
+    ExtentList list = extentList();
+    refreshAfterPick(list);
+    applyExtentList(list);
+    m_c.timRefresh->stop();
+}
+
+void frmQuillo::cmbExtent_KeyEnter(Qt::KeyboardModifiers modifiers) {
+    ExtentList list = extentList();
+    if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) {
+        removeCurrent(list);
+        applyExtentList(list);
+        repaint();
+        m_c.cmdSelect->repaint();
+        m_c.cmdClear->repaint();
+        m_c.cmdQuit->repaint();
+        return;
+    }
+    validateAndAdd(list);
+    applyExtentList(list);
+}
+
+void frmQuillo::cmbExtent_LostFocus() {
+    ExtentList list = extentList();
+    validateAndAdd(list);
+    applyExtentList(list);
+}
+
+// Folder boxes and the chooser.
+
+void frmQuillo::openChooser(const QString& tag, const QString& boxText) {
+    frmFolder* f = chooser();
+    CallBack = tag;
+    f->openAt(frameGeometry().topLeft(), boxText);
+}
+
+void frmQuillo::cmdReferInp_Click() {
+    openChooser(QStringLiteral("Refer"), m_c.txtRefer->text());
+}
+
+void frmQuillo::cmdSelectInp_Click() {
+    openChooser(QStringLiteral("Select"), m_c.txtSelect->text());
+}
+
+void frmQuillo::cmdMoveInp_Click() {
+    openChooser(QStringLiteral("Move"), m_c.txtMove->text());
+}
+
+void frmQuillo::cmdDeleteInp_Click() {
+    openChooser(QStringLiteral("Delete"), m_c.txtDelete->text());
+}
+
+void frmQuillo::folderChosen(const QString& folder) {
+    if (CallBack == QLatin1String("Select"))
+        m_c.txtSelect->setText(folder);
+    else if (CallBack == QLatin1String("Delete"))
+        m_c.txtDelete->setText(folder);
+    else if (CallBack == QLatin1String("Refer"))
+        m_c.txtRefer->setText(folder);
+    else if (CallBack == QLatin1String("Move"))
+        m_c.txtMove->setText(folder);
+}
+
+// The four commands.
+
+void frmQuillo::cmdRefer_Click() {
+    const CommandScope scope(*this);
+    CollectRequest request;
+    request.reference = true;
+    request.referFolder = m_c.txtRefer->text();
+    request.selectFolder = m_c.txtSelect->text();
+    request.subfolderSwitch = m_c.chkRefer->value();
+    request.extension = m_c.cmbExtent->currentText();
+    runCollect(request, Files, *this, m_box, m_fs);
+}
+
+void frmQuillo::cmdSelect_Click() {
+    const CommandScope scope(*this);
+    CollectRequest request;
+    request.reference = false;
+    request.referFolder = m_c.txtRefer->text();
+    request.selectFolder = m_c.txtSelect->text();
+    request.subfolderSwitch = m_c.chkSelect->value();
+    request.extension = m_c.cmbExtent->currentText();
+    runCollect(request, Files, *this, m_box, m_fs);
+}
+
+void frmQuillo::cmdDelete_Click() {
+    const CommandScope scope(*this);
+    DedupOptions options;
+    options.chkDelete = m_c.chkDelete->value();
+    options.deleteFolder = m_c.txtDelete->text();
+    runDuplicateRemoval(Files, options, DupCount, *this, m_box, m_fs);
+}
+
+}  // namespace quillo

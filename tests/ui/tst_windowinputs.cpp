@@ -1,0 +1,216 @@
+// The window's inputs: extension list events, the name and number checks,
+// the folder openers, and the four commands wired through the buttons.
+
+#include <QtTest>
+
+#include "files.h"
+#include "numbering/namecheck.h"
+#include "ui/filelistmodel.h"
+#include "ui/folderchooser.h"
+#include "windowfixture.h"
+
+using namespace quillo;
+using namespace quillo::test;
+
+namespace {
+
+QStringList items(QComboBox* box) {
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i) list << box->itemText(i);
+    return list;
+}
+
+QStringList strings(std::initializer_list<const char16_t*> texts) {
+    QStringList list;
+    for (const char16_t* t : texts) list << QString::fromUtf16(t);
+    return list;
+}
+
+void pressEnter(QComboBox* box, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(box, Qt::Key_Return, modifiers);
+}
+
+void fillTable(frmQuillo& w) {
+    w.Files.append(QStringLiteral("/nowhere/"), QStringLiteral("x.jpg"), 1, kKindTarget);
+}
+
+}  // namespace
+
+class TestWindowInputs : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    ScriptedMessageBox m_box;
+    FakeClock m_clock;
+
+    QString ini() const { return m_dir.filePath(QStringLiteral("Quillo.INI")); }
+
+  private slots:
+    void init() { m_box.texts.clear(); }
+
+    void extensionListEvents() {
+        TestWindow w(ini(), systemFileSystem(), m_box, m_clock);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QComboBox* box = w.controls().cmbExtent;
+        box->setFocus();
+
+        // Typing clears the table; Enter adds the trimmed text at the top.
+        fillTable(w);
+        box->setEditText(QStringLiteral(" .png "));
+        QCOMPARE(w.Files.FileCount, 0);
+        pressEnter(box);
+        QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".GIF", u".BMP"}));
+        QCOMPARE(box->currentText(), QStringLiteral(".png"));
+
+        // A text already listed moves nothing and leaves the table alone.
+        box->setEditText(QStringLiteral(".GIF"));
+        fillTable(w);
+        pressEnter(box);
+        QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".GIF", u".BMP"}));
+        QCOMPARE(box->currentText(), QStringLiteral(".GIF"));
+        QCOMPARE(w.Files.FileCount, 1);
+
+        // Shift+Enter removes the shown entry and shows the first one.
+        pressEnter(box, Qt::ShiftModifier);
+        QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".BMP"}));
+        QCOMPARE(box->currentText(), QStringLiteral(".png"));
+        QCOMPARE(w.Files.FileCount, 0);
+        box->setEditText(QStringLiteral(".JPG"));
+        pressEnter(box, Qt::ControlModifier);
+        QCOMPARE(items(box), strings({u".png", u".JPEG", u".BMP"}));
+
+        // Leaving the box with a bad text falls back to the first entry.
+        box->setEditText(QStringLiteral("png"));
+        w.controls().txtName->setFocus();
+        QCOMPARE(box->currentText(), QStringLiteral(".png"));
+        QCOMPARE(items(box), strings({u".png", u".JPEG", u".BMP"}));
+        box->setFocus();
+        box->setEditText(QStringLiteral(".tif"));
+        w.controls().txtNumber->setFocus();
+        QCOMPARE(items(box), strings({u".tif", u".png", u".JPEG", u".BMP"}));
+
+        // A pick moves the entry to the top after the refresh timer.
+        box->setCurrentIndex(3);
+        fillTable(w);
+        emit box->activated(3);
+        QVERIFY(w.controls().timRefresh->isActive());
+        QCOMPARE(w.controls().timRefresh->interval(), 10);
+        QTRY_COMPARE(items(box), strings({u".BMP", u".tif", u".png", u".JPEG"}));
+        QCOMPARE(box->currentText(), QStringLiteral(".BMP"));
+        QCOMPARE(w.Files.FileCount, 0);
+        QVERIFY(!w.controls().timRefresh->isActive());
+    }
+
+    void nameCheckThroughTheWindow() {
+        TestWindow w(ini(), systemFileSystem(), m_box, m_clock);
+        QLineEdit* name = w.controls().txtName;
+        name->setText(QString());
+        name->setText(QStringLiteral("a:b*c"));
+        QCOMPARE(name->text(), QStringLiteral("abc"));
+        QCOMPARE(m_box.texts, QStringList({forbiddenNameMessage(), forbiddenNameMessage()}));
+        QCOMPARE(m_box.buttons, QList<Buttons>({Buttons::Ok, Buttons::Ok}));
+        name->setText(QStringLiteral("GAZOU"));
+        QCOMPARE(m_box.texts.size(), 2);
+    }
+
+    void numberIsNormalisedOnLeaving() {
+        TestWindow w(ini(), systemFileSystem(), m_box, m_clock);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QLineEdit* number = w.controls().txtNumber;
+        const struct {
+            const char* typed;
+            const char* shown;
+            qint16 digits;
+        } cases[] = {{"12a", "012", 3},
+                     {"", "0", 1},
+                     {"00100", "00100", 5},
+                     {"abc", "000", 3},
+                     {"00000001", "00000001", 8}};
+        for (const auto& k : cases) {
+            number->setFocus();
+            number->setText(QLatin1String(k.typed));
+            w.controls().txtName->setFocus();
+            QCOMPARE(number->text(), QLatin1String(k.shown));
+            QCOMPARE(w.DigitCount, k.digits);
+        }
+        number->setFocus();
+        QTest::keyClicks(number, QStringLiteral("1234567890"));
+        QCOMPARE(number->text().size(), 8);
+    }
+
+    void folderOpenersFillTheirBoxes() {
+        TestWindow w(ini(), systemFileSystem(), m_box, m_clock);
+        w.show();
+        const MainControls& c = w.controls();
+        const QString move = c.txtMove->text();
+        c.cmdMoveInp->click();
+        QCOMPARE(w.CallBack, QStringLiteral("Move"));
+        auto* chooser = w.findChild<frmFolder*>();
+        QVERIFY(chooser->isVisible());
+        c.cmdReferInp->click();  // the open chooser now serves the reference box
+        QCOMPARE(w.CallBack, QStringLiteral("Refer"));
+        emit chooser->folderChosen(QStringLiteral("/参照"));
+        QCOMPARE(c.txtRefer->text(), QStringLiteral("/参照"));
+        QCOMPARE(c.txtMove->text(), move);
+        c.cmdSelectInp->click();
+        emit chooser->folderChosen(QStringLiteral("/"));
+        QCOMPARE(c.txtSelect->text(), QStringLiteral("/"));
+        c.cmdDeleteInp->click();
+        emit chooser->folderChosen(QStringLiteral("/重複"));
+        QCOMPARE(c.txtDelete->text(), QStringLiteral("/重複"));
+        w.CallBack = QStringLiteral("select");  // tags are compared exactly
+        emit chooser->folderChosen(QStringLiteral("/x"));
+        QCOMPARE(c.txtSelect->text(), QStringLiteral("/"));
+    }
+
+    void commandsThroughTheButtons() {
+        const QString ref = m_dir.filePath(QStringLiteral("参照"));
+        const QString sel = m_dir.filePath(QStringLiteral("写真"));
+        for (int i = 0; i < 3; ++i)
+            writeFile(ref + QStringLiteral("/r%1.jpg").arg(i), QByteArray("ref") + char('a' + i));
+        for (int i = 0; i < 10; ++i)
+            writeFile(sel + QStringLiteral("/s%1.JPG").arg(i), QByteArray("sel") + char('a' + i));
+        writeFile(sel + QStringLiteral("/s9.JPG"), "refa");  // equals r0.jpg
+        TestWindow w(ini(), systemFileSystem(), m_box, m_clock);
+        w.show();
+        const MainControls& c = w.controls();
+        c.txtRefer->setText(ref);
+        c.txtSelect->setText(sel);
+
+        c.cmdSelect->click();
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("10件、抽出しました"));
+        QCOMPARE(c.lblCount->text(), QStringLiteral("(10)"));
+        QVERIFY(!c.cmdSelect->isEnabled());
+        QVERIFY(c.timEdit->isActive());
+        c.cmdRefer->click();
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("3件、追加しました"));
+        QCOMPARE(c.lblCount->text(), QStringLiteral("(13)"));
+        QTRY_VERIFY(!c.timEdit->isActive());
+        QCOMPARE(w.listModel().rowCount(), 13);
+
+        c.cmdDelete->click();
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、削除しました"));
+        QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
+        QCOMPARE(w.DupCount, 1);
+        QCOMPARE(w.writes.size(), 1);  // the completed pass saved the settings
+        QCOMPARE(w.listModel().rowCount(), 0);
+
+        c.txtNumber->setText(QStringLiteral("00007"));
+        w.DigitCount = 5;
+        c.cmdSelect->click();
+        QCOMPARE(w.Files.FileCount, 9);
+        c.cmdRename->click();
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("リネームしました"));
+        QCOMPARE(c.txtNumber->text(), QStringLiteral("00016"));
+        QCOMPARE(w.DigitCount, qint16(5));
+        QVERIFY(QFile::exists(sel + QStringLiteral("/GAZOU00007.JPG")));
+        QVERIFY(QFile::exists(sel + QStringLiteral("/GAZOU00015.JPG")));
+        QCOMPARE(w.writes.size(), 2);
+        QVERIFY(w.writes.last().contains(*encodeCp932(u"ファイル№,00016\r\n")));
+        QVERIFY(m_box.texts.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestWindowInputs)
+#include "tst_windowinputs.moc"
