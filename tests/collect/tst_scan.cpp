@@ -197,6 +197,14 @@ class TstScan : public QObject {
         ScanFolder(t, top, kKindTarget, 1, kJpg, progress, systemFileSystem(), stats);
         QCOMPARE(paths(t), QStringList({top + QStringLiteral("/a/real.jpg")}));
         QCOMPARE(stats.skipped, 0);
+
+        // The folder the user chose may itself be a link: it is walked under its own text.
+        const QString chosen = dir.filePath(QStringLiteral("選んだ"));
+        QVERIFY(QFile::link(top + QStringLiteral("/a"), chosen));
+        FileTable viaLink;
+        ScanFolder(viaLink, chosen, kKindTarget, 1, kJpg, progress, systemFileSystem(), stats);
+        QCOMPARE(paths(viaLink), QStringList({chosen + QStringLiteral("/real.jpg")}));
+        QCOMPARE(stats.skipped, 0);
     }
 
     void folderReachedTwiceIsWalkedOnce() {
