@@ -186,11 +186,16 @@ void frmFolder::fillDirList(const QStringList& names) {
         item->setData(0, kPathRole, path);
         parent = item;
     }
+    // Added in one go: a folder may hold tens of thousands of subfolders.
+    QList<QTreeWidgetItem*> children;
+    children.reserve(names.size());
     for (const QString& name : names) {
-        auto* item = new QTreeWidgetItem(parent, {name});
+        auto* item = new QTreeWidgetItem(QStringList{name});
         item->setIcon(0, closed);
         item->setData(0, kPathRole, joinPath(m_current, name));
+        children << item;
     }
+    parent->addChildren(children);
     dirList->expandAll();
     dirList->setCurrentItem(parent);
     dirList->scrollToItem(parent);
