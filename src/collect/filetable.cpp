@@ -4,8 +4,7 @@
 
 namespace quillo {
 
-void FileTable::append(const QString& dir, const QString& name, qint64 size, const QString& kind)
-{
+void FileTable::append(const QString& dir, const QString& name, qint64 size, const QString& kind) {
     ++FileCount;
     FileDir.resize(size_t(FileCount) + 1);
     FileName.resize(size_t(FileCount) + 1);
@@ -17,14 +16,12 @@ void FileTable::append(const QString& dir, const QString& name, qint64 size, con
     FileKind[size_t(FileCount)] = kind;
 }
 
-void FileTable::clear()
-{
+void FileTable::clear() {
     FileTable empty;
     std::swap(*this, empty);
 }
 
-void FileTable::swapEntries(qint32 a, qint32 b)
-{
+void FileTable::swapEntries(qint32 a, qint32 b) {
     const auto x = size_t(a);
     const auto y = size_t(b);
     FileDir[x].swap(FileDir[y]);
