@@ -196,6 +196,8 @@ MainControls buildMainLayout(QWidget* window) {
     c.grdList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     c.grdList->setSelectionMode(QAbstractItemView::SingleSelection);
     c.grdList->setWordWrap(false);
+    // Cells are cut at their edge, as the grid draws them, not shortened with "…".
+    c.grdList->setTextElideMode(Qt::ElideNone);
     c.grdList->setCornerButtonEnabled(false);
     c.grdList->verticalHeader()->hide();
     c.grdList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
