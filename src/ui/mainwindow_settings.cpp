@@ -57,8 +57,10 @@ void frmQuillo::setName(const QString& text) {
 }
 
 void frmQuillo::setNumber(const QString& text, qint16 digitCount) {
-    DigitCount = digitCount;
     m_c.txtNumber->setText(text);
+    // The box holds at most 8 characters; a longer stored text is cut, and the
+    // width follows what the box shows.
+    DigitCount = m_c.txtNumber->text() == text ? digitCount : qint16(m_c.txtNumber->text().size());
 }
 
 void frmQuillo::appendExtent(const QString& item) {

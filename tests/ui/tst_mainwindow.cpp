@@ -144,6 +144,15 @@ class TestMainWindow : public QObject {
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
     }
 
+    void storedNumberLongerThanTheBox() {
+        QStringList lines = kExample;
+        lines.replace(10, QStringLiteral("ファイル№,0000000123"));
+        writeFile(m_ini, settingsBytes(lines));
+        TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
+        QCOMPARE(w.controls().txtNumber->text(), QStringLiteral("00000001"));
+        QCOMPARE(w.DigitCount, qint16(8));
+    }
+
     void positionOffEveryScreenIsNotUsed() {
         QStringList lines = kExample;
         lines.replace(lines.size() - 2, QStringLiteral("上位置, 150000 "));
