@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# End to end through the real window: a copy of the program with a prepared
+# Quillo.INI, driven on a virtual display by clicking its buttons where a user
+# would. After each step the files on disk (and, after saving commands, the
+# bytes of Quillo.INI) are checked; a screenshot of each step is kept.
+# Usage: e2e.sh QUILLO_EXECUTABLE SHOT_FOLDER
+set -uo pipefail
+
+exe=$1
+shots=$2
+for tool in Xvfb xdotool import iconv xdpyinfo; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"
+        exit 77
+    fi
+done
+
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+unset QT_QPA_PLATFORM
+mkdir -p "$shots"
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok   - $what"
+    else
+        echo "FAIL - $what"
+        failures=$((failures + 1))
+    fi
+}
+
+# The folders: a reference folder, an extraction folder with a subfolder, a
+# move folder that already holds a name the renaming will want, a delete folder.
+ref="$work/参照"
+new="$work/写真"
+move="$work/整理済"
+del="$work/重複"
+mkdir -p "$ref" "$new/sub" "$move" "$del" "$work/app"
+printf 'AAAA-content' >"$ref/r1.jpg"
+printf 'BBBB-content' >"$ref/r2.JPG"
+printf 'AAAA-content' >"$new/n1.jpg"       # same bytes as a reference: removed
+printf 'CCCC-content' >"$new/n2.jpg"       # first of two equal targets: stays
+printf 'CCCC-content' >"$new/n3.jpg"       # equal to n2: removed
+printf 'DDDD-content' >"$new/sub/n4.Jpg"   # in a subfolder
+printf 'EEEE-content' >"$new/n5.png"       # another extension: never touched
+printf 'occupied' >"$move/GAZOU00002.JPG"  # a name the renaming will meet
+
+cp "$exe" "$work/app/quillo"
+ini="$work/app/Quillo.INI"
+
+# settings_bytes MOVECHECK NUMBER: the file as Quillo writes it, CP932 and CRLF.
+settings_bytes() {
+    printf '%s\r\n' \
+        "変換チェック, 1 " "参照チェック, 1 " "抽出チェック, 1 " "移動チェック, $1 " "削除チェック, 0 " \
+        "参照フォルダ,$ref" "抽出フォルダ,$new" "移動フォルダ,$move" "削除フォルダ,$del" \
+        "ファイル名,GAZOU" "ファイル№,$2" "識別子,.JPG" "識別子,.JPEG" "識別子,.GIF" \
+        "上位置, 0 " "左位置, 0 " | iconv -f UTF-8 -t CP932
+}
+settings_bytes 0 00001 >"$ini"
+
+display=":$((120 + RANDOM % 100))"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$work/app/quillo" &
+app_pid=$!
+win=""
+for _ in $(seq 600); do
+    win=$(xdotool search --onlyvisible --name '^Quillo\(' 2>/dev/null | head -n 1)
+    [ -n "$win" ] && break
+    sleep 0.1
+done
+if [ -z "$win" ]; then
+    echo "FAIL - the window did not appear"
+    exit 1
+fi
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$win")"
+wx=$X
+wy=$Y
+
+step=0
+shot() {
+    step=$((step + 1))
+    import -window root "$shots/$(printf '%02d' $step)-$1.png"
+}
+# click LEFT TOP WIDTH HEIGHT (twips, client coordinates): the middle of a control.
+click() {
+    xdotool mousemove --sync $((wx + ($1 + $3 / 2) / 15)) $((wy + ($2 + $4 / 2) / 15)) click 1
+    sleep 1.5
+}
+# A message box of ours is open: answer with the keyboard (Return takes the
+# default button: OK, or Yes in a question).
+answer_return() {
+    local box=""
+    for _ in $(seq 50); do
+        box=$(xdotool search --onlyvisible --name '^Quillo$' 2>/dev/null | head -n 1)
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    if [ -z "$box" ]; then
+        echo "FAIL - the expected question did not appear"
+        failures=$((failures + 1))
+        return
+    fi
+    shot question
+    xdotool windowactivate --sync "$box" key --clearmodifiers Return 2>/dev/null ||
+        xdotool key --clearmodifiers Return
+    sleep 1.5
+}
+same_bytes() { cmp -s "$1" <(settings_bytes "$2" "$3"); }
+
+shot start
+
+click 840 4680 615 550   # 抽出 (cmdSelect)
+shot extracted
+check "collecting changes no file" test -f "$new/n1.jpg" -a -f "$new/n3.jpg" -a -f "$new/sub/n4.Jpg"
+
+click 120 4680 615 550   # 参照 (cmdRefer)
+shot referenced
+
+click 1560 4680 615 550  # 削除 (cmdDelete)
+shot deduplicated
+check "a target equal to a reference is deleted" test ! -e "$new/n1.jpg"
+check "the later of two equal targets is deleted" test ! -e "$new/n3.jpg"
+check "the first of two equal targets stays" test "$(cat "$new/n2.jpg")" = CCCC-content
+check "references stay" test -f "$ref/r1.jpg" -a -f "$ref/r2.JPG"
+check "a file of another extension stays" test -f "$new/n5.png"
+check "nothing went to the delete folder" test -z "$(ls -A "$del")"
+check "the duplicate removal saved the settings (CP932, CRLF)" same_bytes "$ini" 0 00001
+
+click 840 4680 615 550   # 抽出 again
+shot collected-again
+
+click 240 2280 1200 180  # chkMove, in 移動フォルダの設定
+shot move-ticked
+
+click 2280 4680 615 550  # 採番 (cmdRename)
+answer_return            # GAZOU00002.JPG exists: go on
+shot renamed
+check "the first target is renamed into the move folder" \
+    test "$(cat "$move/GAZOU00001.JPG" 2>/dev/null)" = CCCC-content -a ! -e "$new/n2.jpg"
+check "an existing file is never replaced" test "$(cat "$move/GAZOU00002.JPG")" = occupied
+check "the target that met an existing name keeps its own" test "$(cat "$new/sub/n4.Jpg")" = DDDD-content
+check "the renaming saved the advanced number and the move option" same_bytes "$ini" 1 00003
+
+click 4440 4680 615 550  # 終了 (cmdQuit)
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then
+    check "the quit button ends the program" false
+else
+    app_pid=""
+    check "the quit button ends the program" true
+fi
+check "quitting writes the same settings" same_bytes "$ini" 1 00003
+
+echo "screenshots: $shots"
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed"
+    exit 1
+fi
+echo "all end-to-end checks passed"
