@@ -37,6 +37,11 @@ class ComparisonMemo {
 
     qsizetype size() const { return m_known.size(); }
 
+    // Whether files read from now on are digested: worthless when no later
+    // pair can involve them (a run of two entries of one size).
+    void setDigesting(bool on) { m_digesting = on; }
+    bool digesting() const { return m_digesting; }
+
     // Scratch buffers reused across calls, so a pass does not allocate per pair.
     std::vector<char>& buffer(int which) { return m_buffers[which]; }
 
@@ -50,6 +55,7 @@ class ComparisonMemo {
     mutable QString m_lastPath[2];
     mutable const Known* m_lastKnown[2] = {nullptr, nullptr};
     std::vector<char> m_buffers[2];
+    bool m_digesting = true;
 };
 
 // True when both describe the same file in the same state: same device and

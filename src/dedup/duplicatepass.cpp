@@ -45,8 +45,16 @@ void runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& 
     DupCount = 0;
     ComparisonMemo memo;
     const qint32 count = table.FileCount;
+    qint32 runEnd = 0;  // last entry of the run of equal size that holds entry i
     for (qint32 i = 1; i <= count - 1; ++i) {
         const auto x = size_t(i);
+        if (i > runEnd) {
+            runEnd = i;
+            while (runEnd < count && table.FileSize[size_t(runEnd) + 1] == table.FileSize[x])
+                ++runEnd;
+            // In a run of two there is one pair: a digest could never be used.
+            memo.setDigesting(runEnd - i + 1 > 2);
+        }
         for (qint32 j = i + 1; j <= count; ++j) {
             const auto y = size_t(j);
             progress.BlinkStep();

@@ -64,8 +64,9 @@ bool knownDiffers(const ComparisonMemo::Known* known, size_t k, quint64 digest) 
 // first difference. Digests of what was read go into the memo.
 Result<bool> sameContent(OpenPair& pair, const QString& path1, const QString& path2, qint64 size,
                          ComparisonMemo& memo) {
-    HashedReader r1(*pair.file1, size, kCompareChunk, memo.buffer(0));
-    HashedReader r2(*pair.file2, size, kCompareChunk, memo.buffer(1));
+    const bool hashing = memo.digesting();
+    HashedReader r1(*pair.file1, size, kCompareChunk, memo.buffer(0), hashing);
+    HashedReader r2(*pair.file2, size, kCompareChunk, memo.buffer(1), hashing);
     const ComparisonMemo::Known* known1 = memo.find(path1, pair.info1);
     const ComparisonMemo::Known* known2 = memo.find(path2, pair.info2);
     bool intact1 = true, intact2 = true;  // false once a file proved to have changed
@@ -89,7 +90,7 @@ Result<bool> sameContent(OpenPair& pair, const QString& path1, const QString& pa
             same = false;
             break;
         }
-        if (knownDiffers(knownB, k, a.lastDigest())) {
+        if (hashing && knownDiffers(knownB, k, a.lastDigest())) {
             same = false;
             break;
         }

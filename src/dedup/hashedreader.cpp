@@ -15,12 +15,12 @@ struct HashedReader::State {
 };
 
 HashedReader::HashedReader(InputFile& file, qint64 expected, qint64 chunk,
-                           std::vector<char>& buffer)
+                           std::vector<char>& buffer, bool hashing)
     : m_file(file),
       m_expected(expected),
       m_chunk(chunk),
       m_buffer(buffer),
-      m_state(std::make_unique<State>()) {
+      m_state(hashing ? std::make_unique<State>() : nullptr) {
     const auto need = size_t(std::max<qint64>(1, std::min(expected, chunk)));
     if (m_buffer.size() < need) m_buffer.resize(need);
 }
@@ -37,7 +37,7 @@ Result<qint64> HashedReader::next() {
         got += r.value();
     }
     m_done += got;
-    if (got == want && want > 0) {
+    if (m_state && got == want && want > 0) {
         XXH3_64bits_update(m_state->xxh, m_buffer.data(), size_t(got));
         m_prefix.push_back(XXH3_64bits_digest(m_state->xxh));
     }

@@ -12,8 +12,10 @@ namespace quillo {
 
 class HashedReader {
   public:
-    // expected: the bytes the file should hold; chunk: bytes per step.
-    HashedReader(InputFile& file, qint64 expected, qint64 chunk, std::vector<char>& buffer);
+    // expected: the bytes the file should hold; chunk: bytes per step;
+    // hashing: whether to keep digests at all.
+    HashedReader(InputFile& file, qint64 expected, qint64 chunk, std::vector<char>& buffer,
+                 bool hashing);
     ~HashedReader();
     HashedReader(const HashedReader&) = delete;
     HashedReader& operator=(const HashedReader&) = delete;
@@ -22,8 +24,9 @@ class HashedReader {
     // read, less than the chunk's length only when the file ended early.
     Result<qint64> next();
 
-    // Digest of everything read so far; valid after a full chunk.
+    // Digest of everything read so far; valid after a full chunk when hashing.
     quint64 lastDigest() const { return m_prefix.back(); }
+    bool hashing() const { return m_state != nullptr; }
     const std::vector<quint64>& prefixDigests() const { return m_prefix; }
     const char* data() const { return m_buffer.data(); }
     qint64 consumed() const { return m_done; }

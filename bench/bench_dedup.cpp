@@ -1,0 +1,384 @@
+// Duplicate removal against jdupes, fdupes and rmlint on the same trees, warm
+// cache, median of five runs. Every run is its own process, so its peak
+// resident memory and the bytes it read are its own.
+//
+//   bench_dedup [work folder] [mixed|same|huge ...]
+//   bench_dedup --make mixed|same|huge <folder>   (a tree to profile by hand)
+//   bench_dedup --quillo <folder>                 (one run of Quillo's side)
+//
+// Quillo's run: collect both trees (ScanFolder, FileSort) and run the duplicate
+// pass in move mode; the moved files are put back between runs, untimed.
+// QUILLO_BENCH_PHASES=1 prints Quillo's phase times to stderr.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QHash>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "collect/namesort.h"
+#include "collect/scan.h"
+#include "dedup/duplicatepass.h"
+
+using namespace quillo;
+
+namespace {
+
+constexpr qint64 KiB = 1024, MiB = 1024 * KiB;
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point t0) {
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+// What the window would do, minus the painting: the blink throttle still reads
+// the clock on every step.
+class QuietProgress final : public Progress {
+  public:
+    void BlinkStep() override { m_last = Clock::now(); }
+    void count(const QString&) override {}
+    void message(const QString&) override {}
+    void messageBlack() override {}
+    void number(const QString&) override {}
+    void setEnabled(CommandButton, bool) override {}
+    void ShowBusy() override {}
+    void SaveSettings() override {}
+    void cmdClear_Click() override {}
+
+  private:
+    Clock::time_point m_last;
+};
+
+class AlwaysYes final : public MessageBox {
+  public:
+    Answer show(const QString& text, Buttons) override {
+        std::fprintf(stderr, "question: %s\n", qPrintable(text));
+        return Answer::Yes;
+    }
+};
+
+// The child's side: one collection and one pass; prints the duplicates moved.
+int quilloRun(const QString& root) {
+    const auto t0 = Clock::now();
+    const bool phases = qEnvironmentVariableIsSet("QUILLO_BENCH_PHASES");
+    const auto lap = [&](const char* what) {
+        if (phases) std::fprintf(stderr, "%-9s %.3f s\n", what, secondsSince(t0));
+    };
+    FileTable table;
+    QuietProgress progress;
+    ScanStats stats;
+    FileSystem& fs = systemFileSystem();
+    const QString ext = QStringLiteral(".JPG");
+    ScanFolder(table, root + QStringLiteral("/ref"), kKindRefer, 1, ext, progress, fs, stats);
+    ScanFolder(table, root + QStringLiteral("/sel"), kKindTarget, 1, ext, progress, fs, stats);
+    lap("scan");
+    FileSort(table.FileDir, table.FileName, table.FileSize, table.FileKind, table.FileCount,
+             progress);
+    lap("filesort");
+    AlwaysYes box;
+    qint32 dupCount = 0;
+    runDuplicateRemoval(table, DedupOptions{1, root + QStringLiteral("/削除")}, dupCount, progress,
+                        box, fs);
+    lap("pass");
+    std::printf("%d\n", dupCount);
+    return 0;
+}
+
+struct Sample {
+    double seconds = 0;
+    qint64 bytesRead = 0;  // rchar: bytes through read(2), cached or not
+    long maxRssKiB = 0;
+    int duplicates = -1;
+};
+
+qint64 rcharOf(pid_t pid) {
+    QFile f(QStringLiteral("/proc/%1/io").arg(pid));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+
+// Duplicates in fdupes-style output: lines minus groups (a blank line ends a group).
+int countListed(const std::string& out) {
+    int lines = 0, groups = 0;
+    bool inGroup = false;
+    size_t start = 0;
+    while (start < out.size()) {
+        size_t end = out.find('\n', start);
+        if (end == std::string::npos) end = out.size();
+        if (end > start) {
+            ++lines;
+            if (!inGroup) ++groups;
+            inGroup = true;
+        } else {
+            inGroup = false;
+        }
+        start = end + 1;
+    }
+    return lines - groups;
+}
+
+Sample runProcess(const std::vector<std::string>& args, const std::string& cwd, bool quillo) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) std::abort();
+    const auto t0 = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(cwd.c_str()) != 0) ::_exit(126);
+        ::dup2(pipeFds[1], 1);
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (!quillo) ::dup2(null, 2);
+        ::close(pipeFds[0]);
+        std::vector<char*> argv;
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execvp(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    std::string out;
+    char buf[65536];
+    for (ssize_t got; (got = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+        out.append(buf, size_t(got));
+    ::close(pipeFds[0]);
+    siginfo_t info{};
+    ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOWAIT);  // still readable in /proc
+    Sample s;
+    s.seconds = secondsSince(t0);
+    s.bytesRead = rcharOf(pid);
+    struct rusage ru {};
+    int status = 0;
+    ::wait4(pid, &status, 0, &ru);
+    s.maxRssKiB = ru.ru_maxrss;
+    s.duplicates = quillo ? std::atoi(out.c_str()) : countListed(out);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "%s ended with status %d\n", args[0].c_str(), status);
+    return s;
+}
+
+// ---- trees ------------------------------------------------------------------
+
+std::mt19937_64 rng(20240601);
+
+void writeBytes(const QString& folder, const QString& name, const QByteArray& bytes) {
+    QDir().mkpath(folder);
+    QFile f(folder + QLatin1Char('/') + name);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) std::abort();
+}
+
+QByteArray randomBytes(qint64 size) {
+    QByteArray b(size, Qt::Uninitialized);
+    qint64 i = 0;
+    for (; i + 8 <= size; i += 8) {
+        const quint64 v = rng();
+        std::memcpy(b.data() + i, &v, 8);
+    }
+    for (; i < size; ++i) b[i] = char(rng());
+    return b;
+}
+
+// The first half of the folders belong to the reference tree.
+QString folderOf(const QString& root, int index, int folders) {
+    const int f = index % folders;
+    return root + (f < folders / 2 ? QStringLiteral("/ref/d") : QStringLiteral("/sel/d")) +
+           QStringLiteral("%1").arg(f, 3, 10, QLatin1Char('0'));
+}
+
+QString nameOf(int index) {
+    return QStringLiteral("IMG_%1.JPG").arg(index, 5, 10, QLatin1Char('0'));
+}
+
+// 10,000 files of 4 KiB to 256 KiB in 100 folders, 10 % copies (in the
+// extraction tree), 300 same-size files that differ (100 sizes taken thrice).
+void mixedTree(const QString& root) {
+    std::uniform_int_distribution<qint64> size(4 * KiB, 256 * KiB);
+    std::vector<QByteArray> originals;
+    int index = 0;
+    for (int k = 0; k < 100; ++k) {
+        const qint64 s = size(rng);
+        for (int r = 0; r < 3; ++r, ++index)
+            writeBytes(folderOf(root, index, 100), nameOf(index), randomBytes(s));
+    }
+    for (; index < 9000; ++index) {
+        QByteArray b = randomBytes(size(rng));
+        writeBytes(folderOf(root, index, 100), nameOf(index), b);
+        if (originals.size() < 1000) originals.push_back(std::move(b));
+    }
+    for (int k = 0; index < 10000; ++index, ++k)
+        writeBytes(folderOf(root, 50 + index % 50, 100), nameOf(index), originals[size_t(k)]);
+}
+
+// 2,000 files of 1 MiB sharing their first 64 KiB, 200 of them copies.
+void sameSizeTree(const QString& root) {
+    const QByteArray head = randomBytes(64 * KiB);
+    std::vector<QByteArray> originals;
+    int index = 0;
+    for (; index < 1800; ++index) {
+        QByteArray b = head + randomBytes(MiB - 64 * KiB);
+        writeBytes(folderOf(root, index, 20), nameOf(index), b);
+        if (originals.size() < 200) originals.push_back(std::move(b));
+    }
+    for (int k = 0; index < 2000; ++index, ++k)
+        writeBytes(folderOf(root, 10 + index % 10, 20), nameOf(index), originals[size_t(k)]);
+}
+
+// Two identical sparse files of 3 GiB.
+void hugeTree(const QString& root) {
+    for (const QString& side : {QStringLiteral("/ref"), QStringLiteral("/sel")}) {
+        QDir().mkpath(root + side);
+        QFile f(root + side + QStringLiteral("/HUGE.JPG"));
+        if (!f.open(QIODevice::WriteOnly) || !f.resize(3 * 1024 * MiB)) std::abort();
+    }
+}
+
+struct Tree {
+    QString root;
+    QHash<QString, QString> home;  // file name -> folder, to put moved files back
+    qint64 totalBytes = 0;
+    int files = 0;
+};
+
+// The tree as it stands on disk: where each file lives, and the totals.
+Tree listTree(const QString& root) {
+    Tree t{root, {}, 0, 0};
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        t.home.insert(it.fileName(), it.fileInfo().absolutePath());
+        t.totalBytes += it.fileInfo().size();
+        ++t.files;
+    }
+    return t;
+}
+
+void restore(const Tree& t) {
+    const QString del = t.root + QStringLiteral("/削除");
+    for (const QString& name : QDir(del).entryList(QDir::Files)) {
+        if (!QFile::rename(del + QLatin1Char('/') + name,
+                           t.home.value(name) + QLatin1Char('/') + name)) {
+            std::fprintf(stderr, "cannot restore %s\n", qPrintable(name));
+            std::abort();
+        }
+    }
+}
+
+Sample medianOf(std::vector<Sample> v) {
+    std::sort(v.begin(), v.end(),
+              [](const Sample& a, const Sample& b) { return a.seconds < b.seconds; });
+    return v[v.size() / 2];
+}
+
+bool installed(const std::string& tool) {
+    return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+void benchTree(const char* label, const Tree& t, const std::string& self) {
+    const std::string ref = (t.root + QStringLiteral("/ref")).toStdString();
+    const std::string sel = (t.root + QStringLiteral("/sel")).toStdString();
+    const std::string cwd = t.root.toStdString();
+    QDir().mkpath(t.root + QStringLiteral("/削除"));
+    struct Tool {
+        const char* name;
+        std::vector<std::string> args;
+        bool quillo;
+    };
+    std::vector<Tool> tools{
+        {"(process baseline)", {"true"}, false},
+        {"quillo", {self, "--quillo", cwd}, true},
+        {"jdupes -r -q", {"jdupes", "-r", "-q", ref, sel}, false},
+        {"fdupes -r -q -n", {"fdupes", "-r", "-q", "-n", ref, sel}, false},
+        {"rmlint -T df -o fdupes", {"rmlint", "-T", "df", "-o", "fdupes", ref, sel}, false}};
+    tools.erase(std::remove_if(tools.begin(), tools.end(),
+                               [](const Tool& x) { return !x.quillo && !installed(x.args[0]); }),
+                tools.end());
+    std::vector<std::vector<Sample>> samples(tools.size());
+    for (int round = -1; round < 5; ++round) {  // round -1 warms the cache
+        for (size_t k = 0; k < tools.size(); ++k) {
+            const Sample s = runProcess(tools[k].args, cwd, tools[k].quillo);
+            if (tools[k].quillo) restore(t);
+            if (round >= 0) samples[k].push_back(s);
+        }
+    }
+    std::printf("\n%s: %d files, %.1f MiB (median of 5, warm cache)\n", label, t.files,
+                double(t.totalBytes) / double(MiB));
+    std::printf("%-24s %9s %12s %10s %6s\n", "tool", "wall s", "read MiB", "peak MiB", "dups");
+    double quillo = 0, jdupes = 0;
+    for (size_t k = 0; k < tools.size(); ++k) {
+        const Sample mid = medianOf(samples[k]);
+        if (tools[k].quillo) quillo = mid.seconds;
+        if (tools[k].args[0] == "jdupes") jdupes = mid.seconds;
+        std::printf("%-24s %9.3f %12.1f %10.1f %6d\n", tools[k].name, mid.seconds,
+                    double(mid.bytesRead) / double(MiB), double(mid.maxRssKiB) / 1024.0,
+                    mid.duplicates);
+    }
+    if (jdupes > 0) std::printf("quillo / jdupes: %.2f\n", quillo / jdupes);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--quillo") == 0)
+        return quilloRun(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {  // a tree to profile by hand
+        const QString kind = QString::fromLocal8Bit(argv[2]);
+        const QString root = QString::fromLocal8Bit(argv[3]);
+        if (kind == QLatin1String("mixed"))
+            mixedTree(root);
+        else if (kind == QLatin1String("same"))
+            sameSizeTree(root);
+        else
+            hugeTree(root);
+        QDir().mkpath(root + QStringLiteral("/削除"));
+        return 0;
+    }
+    const QString work =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/quillo-bench-dedup");
+    QStringList which;
+    for (int i = 2; i < argc; ++i) which << QString::fromLocal8Bit(argv[i]);
+    if (which.isEmpty())
+        which = {QStringLiteral("mixed"), QStringLiteral("same"), QStringLiteral("huge")};
+    char selfPath[4096];
+    const ssize_t len = ::readlink("/proc/self/exe", selfPath, sizeof selfPath - 1);
+    if (len <= 0) return 1;
+    const std::string self(selfPath, size_t(len));
+
+    for (const QString& w : which) {
+        const QString root = work + QLatin1Char('/') + w;
+        QDir(root).removeRecursively();
+        const char* label = w == QLatin1String("mixed")  ? "Mixed"
+                            : w == QLatin1String("same") ? "Same size"
+                                                         : "Huge sparse";
+        // Built in a child so that this process stays small: a forked tool
+        // starts with this process's resident pages counted as its own.
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            if (w == QLatin1String("mixed"))
+                mixedTree(root);
+            else if (w == QLatin1String("same"))
+                sameSizeTree(root);
+            else
+                hugeTree(root);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
+        benchTree(label, listTree(root), self);
+        QDir(root).removeRecursively();
+    }
+    return 0;
+}
