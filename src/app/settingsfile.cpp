@@ -1,6 +1,7 @@
 // The settings file on disk: where it lives, reading it at start-up, replacing it.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -55,7 +56,11 @@ void readSettingsAtStartUp(const QString& path, SettingsTarget& target) {
 }
 
 QString settingsFilePath(const QString& executableFolder) {
-    if (canCreateFileIn(executableFolder)) return joinPath(executableFolder, kFileName);
+    // An installed copy (bin/ beside share/quillo/) keeps per-user settings even
+    // where its folder happens to be writable, as for root in /usr/local/bin.
+    const bool installed = QFileInfo(executableFolder + QStringLiteral("/../share/quillo")).isDir();
+    if (!installed && canCreateFileIn(executableFolder))
+        return joinPath(executableFolder, kFileName);
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     // Without a home there is nowhere better; the write will fail and say so.
     if (base.isEmpty()) return joinPath(executableFolder, kFileName);

@@ -173,6 +173,12 @@ class TstSettingsFile : public QObject {
         writeFile(dir.filePath(QStringLiteral("file")), "x");
         QCOMPARE(settingsFilePath(dir.filePath(QStringLiteral("file"))), expected);
         QVERIFY(writeSettingsFile(expected, someValues()));
+
+        // An installed copy keeps per-user settings even in a writable folder.
+        makeDir(dir.filePath(QStringLiteral("share/quillo")));
+        QCOMPARE(settingsFilePath(exeFolder), expected);
+        QDir(dir.filePath(QStringLiteral("share"))).removeRecursively();
+
         Immutable guard(exeFolder);
         if (!guard.ok()) QSKIP("chattr +i is not available here");
         QCOMPARE(settingsFilePath(exeFolder), expected);
