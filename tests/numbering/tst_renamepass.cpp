@@ -473,18 +473,6 @@ class TstRenamePass : public QObject {
         QCOMPARE(progress.blinks, 0);
         QVERIFY(box.texts.isEmpty());
     }
-
-    void countCaptionGroupsDigits() {
-        Folder f;
-        for (int i = 0; i < 1001; ++i) f.addReference(QStringLiteral("r%1.jpg").arg(i));
-        f.add(QStringLiteral("t.jpg"));
-        RecordingProgress progress;
-        ScriptedMessageBox box;
-        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
-        QCOMPARE(progress.events.filter(QStringLiteral("count:")).last(),
-                 QStringLiteral("count:(1,002/1,002)"));
-        QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("t.jpg")));
-    }
 };
 
 QTEST_GUILESS_MAIN(TstRenamePass)
