@@ -1,10 +1,13 @@
 // The folder chooser: its lists, OK and Cancel, opening, and the drive change.
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "faultyfilesystem.h"
@@ -13,6 +16,7 @@
 #include "scriptedmessagebox.h"
 #include "ui/folderchooser.h"
 #include "ui/folderpaths.h"
+#include "ui/mainwindow.h"
 
 using namespace quillo;
 using namespace quillo::test;
@@ -72,6 +76,10 @@ class TestFolderChooser : public QObject {
     void driveChange();
     void driveChangeFailure();
     void keepsFolderBetweenOpenings();
+    void windowOkWritesLatestOpenersBox();
+    void windowCancelAndFrameCloseChangeNothing();
+    void windowOpensForMissingFolderSilently();
+    void windowShutdownDestroysChooser();
 };
 
 void TestFolderChooser::pathRules() {
@@ -404,6 +412,103 @@ void TestFolderChooser::keepsFolderBetweenOpenings() {
     dlg.openAt(QPoint(0, 0), first);
     QCOMPARE(dlg.directory(), first);
     QCOMPARE(chosen.count(), 0);
+}
+
+namespace {
+
+// The main window on a fresh settings path (defaults), with its four boxes.
+struct Window {
+    QTemporaryDir tmp;
+    ScriptedMessageBox box;
+    frmQuillo w{tmp.filePath(QStringLiteral("Quillo.INI")), systemFileSystem(), box, systemClock()};
+
+    QStringList boxes() const {
+        const MainControls& c = w.controls();
+        return {c.txtRefer->text(), c.txtSelect->text(), c.txtMove->text(), c.txtDelete->text()};
+    }
+    void click(QToolButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+    QPushButton* button(const char* name) {
+        return w.chooser()->findChild<QPushButton*>(QLatin1String(name));
+    }
+};
+
+}  // namespace
+
+void TestFolderChooser::windowOkWritesLatestOpenersBox() {
+    Window win;
+    const MainControls& c = win.w.controls();
+    const QString chosen = win.tmp.filePath(QStringLiteral("参照先"));
+    makeDir(chosen);
+    const QStringList before = win.boxes();
+    QCOMPARE(before.at(0), QDir::currentPath());  // defaults come from the chooser
+
+    // Opened for the move box, then for the reference box before OK.
+    win.click(c.cmdMoveInp);
+    QVERIFY(win.w.chooser()->isVisible());
+    QCOMPARE(win.w.CallBack, QStringLiteral("Move"));
+    win.click(c.cmdReferInp);
+    QCOMPARE(win.w.CallBack, QStringLiteral("Refer"));
+    QVERIFY(win.w.chooser()->setDirectory(chosen));
+    QTest::mouseClick(win.button("cmdOk"), Qt::LeftButton);
+    QVERIFY(!win.w.chooser()->isVisible());
+    QCOMPARE(win.boxes(), (QStringList{chosen, before.at(1), before.at(2), before.at(3)}));
+
+    // Each opener writes its own box; the root arrives as "/".
+    win.click(c.cmdDeleteInp);
+    QVERIFY(win.w.chooser()->setDirectory(QStringLiteral("/")));
+    QTest::mouseClick(win.button("cmdOk"), Qt::LeftButton);
+    QCOMPARE(win.boxes(), (QStringList{chosen, before.at(1), before.at(2), QStringLiteral("/")}));
+    QVERIFY(win.box.texts.isEmpty());
+}
+
+void TestFolderChooser::windowCancelAndFrameCloseChangeNothing() {
+    Window win;
+    const MainControls& c = win.w.controls();
+    const QString elsewhere = win.tmp.filePath(QStringLiteral("別の場所"));
+    makeDir(elsewhere);
+    const QStringList before = win.boxes();
+
+    win.click(c.cmdSelectInp);
+    QVERIFY(win.w.chooser()->setDirectory(elsewhere));
+    QTest::mouseClick(win.button("cmdCancel"), Qt::LeftButton);
+    QCOMPARE(win.boxes(), before);
+
+    // The next opening starts from the box's folder again.
+    win.click(c.cmdSelectInp);
+    QCOMPARE(win.w.chooser()->directory(), before.at(1));
+
+    QVERIFY(win.w.chooser()->setDirectory(elsewhere));
+    QVERIFY(win.w.chooser()->close());
+    QCOMPARE(win.boxes(), before);
+}
+
+void TestFolderChooser::windowOpensForMissingFolderSilently() {
+    Window win;
+    const MainControls& c = win.w.controls();
+    const QString gone = win.tmp.filePath(QStringLiteral("移動先"));
+    makeDir(gone);
+    win.w.setFolderText(SettingsFolder::Move, gone);
+    QVERIFY(QDir(gone).removeRecursively());
+    const QString shownBefore = win.w.chooser()->directory();
+    win.w.move(100, 80);
+    win.w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&win.w));
+
+    win.click(c.cmdMoveInp);
+    QVERIFY(win.w.chooser()->isVisible());
+    QCOMPARE(win.w.chooser()->directory(), shownBefore);
+    QVERIFY(win.box.texts.isEmpty());
+    // Its outer top left on the main window's.
+    QCOMPARE(win.w.chooser()->frameGeometry().topLeft(), win.w.frameGeometry().topLeft());
+}
+
+void TestFolderChooser::windowShutdownDestroysChooser() {
+    Window win;
+    win.click(win.w.controls().cmdReferInp);
+    QPointer<frmFolder> chooser = win.w.chooser();
+    QVERIFY(chooser && chooser->isVisible());
+    win.w.close();
+    QVERIFY(chooser.isNull());
 }
 
 QTEST_MAIN(TestFolderChooser)
