@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <algorithm>
 #include <chrono>
@@ -237,9 +238,11 @@ void sameSizeTree(const QString& root) {
 
 // Two identical sparse files of 3 GiB.
 void hugeTree(const QString& root) {
-    for (const QString& side : {QStringLiteral("/ref"), QStringLiteral("/sel")}) {
-        QDir().mkpath(root + side);
-        QFile f(root + side + QStringLiteral("/HUGE.JPG"));
+    // Names differ: moved files are put back by name.
+    for (const QString& file :
+         {QStringLiteral("/ref/HUGE1.JPG"), QStringLiteral("/sel/HUGE2.JPG")}) {
+        QDir().mkpath(QFileInfo(root + file).absolutePath());
+        QFile f(root + file);
         if (!f.open(QIODevice::WriteOnly) || !f.resize(3 * 1024 * MiB)) std::abort();
     }
 }

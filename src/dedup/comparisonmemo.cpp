@@ -8,51 +8,47 @@ bool sameState(const FileInfo& a, const FileInfo& b) {
     return sameFile(a, b) && a.size == b.size && a.mtimeNs == b.mtimeNs && a.type == b.type;
 }
 
-const ComparisonMemo::Known* ComparisonMemo::lookup(const QString& path, int slot) const {
-    if (m_lastKnown[slot] && path == m_lastPath[slot]) return m_lastKnown[slot];
-    const auto it = m_known.constFind(path);
-    if (it == m_known.cend()) return nullptr;
-    m_lastPath[slot] = path;
-    m_lastKnown[slot] = &it.value();
-    return m_lastKnown[slot];
-}
-
-void ComparisonMemo::dropCache() {
-    m_lastKnown[0] = m_lastKnown[1] = nullptr;
+bool ComparisonMemo::provesDifferent(int id1, int id2, qint64 size) const {
+    if (id1 < 0 || id2 < 0) return false;
+    const Known& a = m_known[size_t(id1)];
+    const Known& b = m_known[size_t(id2)];
+    if (a.identity.size != size || b.identity.size != size) return false;
+    const size_t common = std::min(a.prefix.size(), b.prefix.size());
+    return common > 0 && a.prefix[common - 1] != b.prefix[common - 1];
 }
 
 bool ComparisonMemo::provesDifferent(const QString& path1, const QString& path2,
                                      qint64 size) const {
-    const Known* a = lookup(path1, 0);
-    if (!a || a->identity.size != size) return false;
-    const Known* b = lookup(path2, 1);
-    if (!b || b->identity.size != size) return false;
-    const size_t common = std::min(a->prefix.size(), b->prefix.size());
-    return common > 0 && a->prefix[common - 1] != b->prefix[common - 1];
+    const int id1 = idOf(path1);
+    return id1 >= 0 && provesDifferent(id1, idOf(path2), size);
 }
 
 const ComparisonMemo::Known* ComparisonMemo::find(const QString& path,
                                                   const FileInfo& identity) const {
-    const auto it = m_known.constFind(path);
-    if (it == m_known.cend() || !sameState(it->identity, identity)) return nullptr;
-    return &it.value();
+    const int id = idOf(path);
+    if (id < 0 || !sameState(m_known[size_t(id)].identity, identity)) return nullptr;
+    return &m_known[size_t(id)];
 }
 
 void ComparisonMemo::record(const QString& path, const FileInfo& identity,
                             std::vector<quint64> prefix) {
     if (prefix.empty()) return;
-    // Insertion may move entries: drop the cached pointers first.
-    dropCache();
-    auto it = m_known.find(path);
-    if (it != m_known.end() && sameState(it->identity, identity) &&
-        it->prefix.size() >= prefix.size())
+    const int id = idOf(path);
+    if (id < 0) {
+        m_index.insert(path, int(m_known.size()));
+        m_known.push_back(Known{identity, std::move(prefix)});
         return;
-    m_known.insert(path, Known{identity, std::move(prefix)});
+    }
+    Known& k = m_known[size_t(id)];
+    if (sameState(k.identity, identity) && k.prefix.size() >= prefix.size()) return;
+    k = Known{identity, std::move(prefix)};
 }
 
 void ComparisonMemo::forget(const QString& path) {
-    dropCache();
-    m_known.remove(path);
+    const int id = idOf(path);
+    if (id < 0) return;
+    m_known[size_t(id)] = Known{};
+    m_index.remove(path);
 }
 
 }  // namespace quillo

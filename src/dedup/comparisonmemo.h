@@ -26,6 +26,12 @@ class ComparisonMemo {
     // to hold size bytes, cannot have the same content. Makes no system call.
     bool provesDifferent(const QString& path1, const QString& path2, qint64 size) const;
 
+    // The same by ids from idOf(): the pair loop asks millions of times.
+    bool provesDifferent(int id1, int id2, qint64 size) const;
+
+    // A stable id for what is known about path, or -1.
+    int idOf(const QString& path) const { return m_index.value(path, -1); }
+
     // The record for path when it still describes the file now open as identity.
     const Known* find(const QString& path, const FileInfo& identity) const;
 
@@ -35,7 +41,7 @@ class ComparisonMemo {
     // The path no longer names the recorded file (it was deleted or moved away).
     void forget(const QString& path);
 
-    qsizetype size() const { return m_known.size(); }
+    qsizetype size() const { return m_index.size(); }
 
     // Whether files read from now on are digested: worthless when no later
     // pair can involve them (a run of two entries of one size).
@@ -46,14 +52,8 @@ class ComparisonMemo {
     std::vector<char>& buffer(int which) { return m_buffers[which]; }
 
   private:
-    const Known* lookup(const QString& path, int slot) const;
-    void dropCache();
-
-    QHash<QString, Known> m_known;
-    // A one-entry cache per side of a pair: the pair loop asks about the same
-    // first file many times in a row.
-    mutable QString m_lastPath[2];
-    mutable const Known* m_lastKnown[2] = {nullptr, nullptr};
+    std::vector<Known> m_known;  // by id; a forgotten entry keeps its slot, emptied
+    QHash<QString, int> m_index;
     std::vector<char> m_buffers[2];
     bool m_digesting = true;
 };

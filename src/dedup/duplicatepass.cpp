@@ -43,8 +43,12 @@ void runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& 
     progress.message(QStringLiteral("解析しています、しばらくお待ち下さい"));
 
     DupCount = 0;
-    ComparisonMemo memo;
     const qint32 count = table.FileCount;
+    ComparisonMemo memo;
+    std::vector<int> memoId(size_t(count) + 1, -1);  // entry -> what the memo knows of it
+    // Kinds do not change during the pass: compare the labels once, not per pair.
+    std::vector<char> refer(size_t(count) + 1, 0);
+    for (qint32 k = 1; k <= count; ++k) refer[size_t(k)] = table.FileKind[size_t(k)] == kKindRefer;
     qint32 runEnd = 0;  // last entry of the run of equal size that holds entry i
     for (qint32 i = 1; i <= count - 1; ++i) {
         const auto x = size_t(i);
@@ -60,10 +64,17 @@ void runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& 
             progress.BlinkStep();
             if (table.FileSize[x] != table.FileSize[y]) break;
             if (table.FileName[x].isEmpty()) break;
-            if (table.FileName[y].isEmpty() || table.FileKind[y] == kKindRefer) continue;
+            if (table.FileName[y].isEmpty() || refer[y]) continue;
+            // FilComp would find the same proof by path; by index it costs nothing.
+            if (memo.provesDifferent(memoId[x], memoId[y], table.FileSize[y])) continue;
             const Status s =
                 FilComp(table.FileDir[x], table.FileName[x], table.FileDir[y], table.FileName[y],
                         table.FileSize[y], options, DupCount, fs, &memo);
+            if (memo.digesting()) {
+                if (memoId[x] < 0) memoId[x] = memo.idOf(table.path(i));
+                if (memoId[y] < 0 && !table.FileName[y].isEmpty())
+                    memoId[y] = memo.idOf(table.path(j));
+            }
             if (s) continue;
             if (box.show(failureQuestion(s.failure(), table.path(i)), Buttons::YesNo) ==
                 Answer::No) {

@@ -64,11 +64,17 @@ bool knownDiffers(const ComparisonMemo::Known* known, size_t k, quint64 digest) 
 // first difference. Digests of what was read go into the memo.
 Result<bool> sameContent(OpenPair& pair, const QString& path1, const QString& path2, qint64 size,
                          ComparisonMemo& memo) {
-    const bool hashing = memo.digesting();
-    HashedReader r1(*pair.file1, size, kCompareChunk, memo.buffer(0), hashing);
-    HashedReader r2(*pair.file2, size, kCompareChunk, memo.buffer(1), hashing);
     const ComparisonMemo::Known* known1 = memo.find(path1, pair.info1);
     const ComparisonMemo::Known* known2 = memo.find(path2, pair.info2);
+    // A file whose every chunk has a digest already need not be hashed again.
+    const auto chunks = size_t((size + kCompareChunk - 1) / kCompareChunk);
+    const auto complete = [&](const ComparisonMemo::Known* k) {
+        return k && k->prefix.size() == chunks;
+    };
+    HashedReader r1(*pair.file1, size, kCompareChunk, memo.buffer(0),
+                    memo.digesting() && !complete(known1));
+    HashedReader r2(*pair.file2, size, kCompareChunk, memo.buffer(1),
+                    memo.digesting() && !complete(known2));
     bool intact1 = true, intact2 = true;  // false once a file proved to have changed
     bool same = true;
     for (size_t k = 0; same && r1.consumed() < size; ++k) {
@@ -90,7 +96,7 @@ Result<bool> sameContent(OpenPair& pair, const QString& path1, const QString& pa
             same = false;
             break;
         }
-        if (hashing && knownDiffers(knownB, k, a.lastDigest())) {
+        if (a.hashing() && knownDiffers(knownB, k, a.lastDigest())) {
             same = false;
             break;
         }
