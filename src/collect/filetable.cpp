@@ -21,13 +21,4 @@ void FileTable::clear() {
     std::swap(*this, empty);
 }
 
-void FileTable::swapEntries(qint32 a, qint32 b) {
-    const auto x = size_t(a);
-    const auto y = size_t(b);
-    FileDir[x].swap(FileDir[y]);
-    FileName[x].swap(FileName[y]);
-    std::swap(FileSize[x], FileSize[y]);
-    FileKind[x].swap(FileKind[y]);
-}
-
 }  // namespace quillo

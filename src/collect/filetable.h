@@ -25,9 +25,6 @@ struct FileTable {
 
     // FileDir + FileName of entry i.
     QString path(qint32 i) const { return FileDir[size_t(i)] + FileName[size_t(i)]; }
-
-    // Exchanges entries a and b in all four columns.
-    void swapEntries(qint32 a, qint32 b);
 };
 
 }  // namespace quillo
