@@ -4,8 +4,22 @@
 
 namespace quillo {
 
+size_t pieceCount(qint64 size, bool stepped) {
+    size_t k = 0;
+    for (qint64 done = 0; done < size; ++k) done += pieceLength(k, stepped);
+    return k;
+}
+
 bool sameState(const FileInfo& a, const FileInfo& b) {
     return sameFile(a, b) && a.size == b.size && a.mtimeNs == b.mtimeNs && a.type == b.type;
+}
+
+void ComparisonMemo::differedAt(qint64 size, size_t piece) {
+    if (size != m_depthSize) {
+        m_depthSize = size;
+        m_depth = 0;
+    }
+    m_depth = std::max(m_depth, piece);
 }
 
 bool ComparisonMemo::provesDifferent(int id1, int id2, qint64 size) const {

@@ -55,30 +55,35 @@ Result<std::optional<OpenPair>> openPair(const QString& path1, const QString& pa
     return std::optional<OpenPair>(std::move(pair));
 }
 
-// Whether the digest already known for one file at chunk k rules out the other.
+// Whether the digest already known for one file at piece k rules out the other.
 bool knownDiffers(const ComparisonMemo::Known* known, size_t k, quint64 digest) {
     return known && known->prefix.size() > k && known->prefix[k] != digest;
 }
 
-// Compares the two open files byte for byte, chunk by chunk, stopping at the
+// Compares the two open files byte for byte, piece by piece, stopping at the
 // first difference. Digests of what was read go into the memo.
 Result<bool> sameContent(OpenPair& pair, const QString& path1, const QString& path2, qint64 size,
                          ComparisonMemo& memo) {
     const ComparisonMemo::Known* known1 = memo.find(path1, pair.info1);
     const ComparisonMemo::Known* known2 = memo.find(path2, pair.info2);
-    // A file whose every chunk has a digest already need not be hashed again.
-    const auto chunks = size_t((size + kCompareChunk - 1) / kCompareChunk);
+    // Digests are taken at the stepped boundaries; without digests large pieces
+    // from the start spare system calls.
+    const bool stepped = memo.digesting();
+    // A file whose every piece has a digest already need not be hashed again.
+    const size_t pieces = pieceCount(size, stepped);
     const auto complete = [&](const ComparisonMemo::Known* k) {
-        return k && k->prefix.size() == chunks;
+        return k && k->prefix.size() == pieces;
     };
-    HashedReader r1(*pair.file1, size, kCompareChunk, memo.buffer(0),
-                    memo.digesting() && !complete(known1));
-    HashedReader r2(*pair.file2, size, kCompareChunk, memo.buffer(1),
-                    memo.digesting() && !complete(known2));
+    HashedReader r1(*pair.file1, size, stepped, memo.buffer(0), stepped && !complete(known1));
+    HashedReader r2(*pair.file2, size, stepped, memo.buffer(1), stepped && !complete(known2));
     bool intact1 = true, intact2 = true;  // false once a file proved to have changed
     bool same = true;
     for (size_t k = 0; same && r1.consumed() < size; ++k) {
-        const qint64 want = std::min(kCompareChunk, size - r1.consumed());
+        const qint64 want = std::min(pieceLength(k, stepped), size - r1.consumed());
+        if (k >= memo.usefulPieces(size)) {
+            r1.stopHashing();
+            r2.stopHashing();
+        }
         // Read the file whose digest here is unknown first: when the other's is
         // known and differs, the known file need not be read at all.
         const bool secondFirst =
@@ -108,6 +113,7 @@ Result<bool> sameContent(OpenPair& pair, const QString& path1, const QString& pa
             break;
         }
         same = std::memcmp(a.data(), b.data(), size_t(want)) == 0;
+        if (!same && stepped) memo.differedAt(size, k);
     }
     if (same) {
         // Identical only when neither file holds more than the recorded size.

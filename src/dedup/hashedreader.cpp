@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "dedup/comparisonmemo.h"
+
 namespace quillo {
 
 struct HashedReader::State {
@@ -14,21 +16,21 @@ struct HashedReader::State {
     State& operator=(const State&) = delete;
 };
 
-HashedReader::HashedReader(InputFile& file, qint64 expected, qint64 chunk,
+HashedReader::HashedReader(InputFile& file, qint64 expected, bool stepped,
                            std::vector<char>& buffer, bool hashing)
     : m_file(file),
       m_expected(expected),
-      m_chunk(chunk),
+      m_stepped(stepped),
       m_buffer(buffer),
       m_state(hashing ? std::make_unique<State>() : nullptr) {
-    const auto need = size_t(std::max<qint64>(1, std::min(expected, chunk)));
+    const auto need = size_t(std::max<qint64>(1, std::min(expected, kCompareChunk)));
     if (m_buffer.size() < need) m_buffer.resize(need);
 }
 
 HashedReader::~HashedReader() = default;
 
 Result<qint64> HashedReader::next() {
-    const qint64 want = std::min(m_chunk, m_expected - m_done);
+    const qint64 want = std::min(pieceLength(m_piece++, m_stepped), m_expected - m_done);
     qint64 got = 0;
     while (got < want) {
         Result<qint64> r = m_file.read(m_buffer.data() + got, want - got);
@@ -42,6 +44,10 @@ Result<qint64> HashedReader::next() {
         m_prefix.push_back(XXH3_64bits_digest(m_state->xxh));
     }
     return got;
+}
+
+void HashedReader::stopHashing() {
+    m_state.reset();
 }
 
 Result<bool> HashedReader::atEnd() {

@@ -48,6 +48,7 @@ class TestFilComp : public QObject {
     void fileChangedSinceCollectionSurvives();
     void fileSwappedBetweenComparisonAndRemovalSurvives();
     void memoSkipsReadsButNeverProvesEquality();
+    void steppedPiecesReadOnlyAsFarAsADifference();
 
   private:
     QTemporaryDir m_dir;
@@ -87,12 +88,12 @@ void TestFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
     QCOMPARE(fs.bytesRead, 2 * size);
     QVERIFY(exists(dir + QStringLiteral("b.JPG")));
 
-    // A difference in the first chunk ends the comparison there.
+    // A difference in the first piece ends the comparison there.
     fs.bytesRead = 0;
     Pair ac{dir, QStringLiteral("a.JPG"), dir, QStringLiteral("c.JPG")};
     QVERIFY(ac.run(size, fs).ok());
     QCOMPARE(ac.dupCount, 0);
-    QCOMPARE(fs.bytesRead, 2 * kCompareChunk);
+    QCOMPARE(fs.bytesRead, 2 * kFirstPiece);
 
     // A large identical pair: equal through every chunk and removed.
     writeFile(dir + QStringLiteral("d.JPG"), a);
@@ -271,6 +272,44 @@ void TestFilComp::memoSkipsReadsButNeverProvesEquality() {
     QVERIFY(exists(dir + QStringLiteral("b.JPG")));
     memo = ComparisonMemo();
     QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(1, 2 * size));
+}
+
+void TestFilComp::steppedPiecesReadOnlyAsFarAsADifference() {
+    const QString dir = root() + QStringLiteral("step/");
+    const qint64 size = 2 * kCompareChunk + 17;
+    const QByteArray a = pattern(size, 1);
+    const auto flipped = [&](qint64 at) {
+        QByteArray b = a;
+        b[at] = char(b[at] ^ 1);
+        return b;
+    };
+    writeFile(dir + QStringLiteral("a.JPG"), a);
+    writeFile(dir + QStringLiteral("b.JPG"), flipped(kFirstPiece + 10));  // in piece 1
+    writeFile(dir + QStringLiteral("c.JPG"), flipped(300 * 1024));        // in piece 3
+    writeFile(dir + QStringLiteral("d.JPG"), a);
+    writeFile(dir + QStringLiteral("e.JPG"), flipped(size - 1));  // beyond any digest
+    test::FaultyFileSystem fs;
+    ComparisonMemo memo;
+    const auto compare = [&](const char* x, const char* y) {
+        Pair p{dir, QLatin1String(x), dir, QLatin1String(y)};
+        const qint64 before = fs.bytesRead;
+        const Status s = p.run(size, fs, {}, &memo);
+        return std::make_pair(s.ok() ? p.dupCount : -1, fs.bytesRead - before);
+    };
+    // Pieces double from kFirstPiece: 64 KiB, 64 KiB, 128 KiB, 256 KiB ...
+    QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(0, 2 * 2 * kFirstPiece));
+    QCOMPARE(compare("a.JPG", "c.JPG"), std::make_pair(0, 2 * 8 * kFirstPiece));
+    QCOMPARE(compare("b.JPG", "d.JPG"), std::make_pair(0, 2 * 2 * kFirstPiece));
+    // Digests taken only part of the way: a late difference is still found by
+    // reading both files to the end, and the file stays.
+    QCOMPARE(compare("a.JPG", "e.JPG"), std::make_pair(0, 2 * size));
+    QVERIFY(exists(dir + QStringLiteral("e.JPG")));
+    // Equal digests of the leading pieces: the copy is compared whole, then removed.
+    QCOMPARE(compare("a.JPG", "d.JPG"), std::make_pair(1, 2 * size));
+    QVERIFY(!exists(dir + QStringLiteral("d.JPG")));
+    // Known digests that differ: no reads at all.
+    QCOMPARE(compare("b.JPG", "c.JPG"), std::make_pair(0, qint64(0)));
+    QVERIFY(exists(dir + QStringLiteral("b.JPG")) && exists(dir + QStringLiteral("c.JPG")));
 }
 
 QTEST_GUILESS_MAIN(TestFilComp)
