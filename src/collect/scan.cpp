@@ -81,20 +81,21 @@ class Walk {
         const QString prefix = folderPrefix(folder);
 
         // Examination phase, in listing order; subfolders are walked where they stand.
+        const std::unique_ptr<FolderHandle> here = m_fs.openFolder(folder);
         for (const DirEntry& e : entries) {
             m_progress.BlinkStep();
             if (isPagefile(e.name)) continue;
-            examine(prefix, e);
+            examine(*here, prefix, e);
         }
     }
 
-    void examine(const QString& prefix, const DirEntry& e) {
+    void examine(FolderHandle& here, const QString& prefix, const DirEntry& e) {
         switch (e.type) {
             case EntryType::File:
-                if (extensionMatches(e.name, m_extension)) takeFile(prefix, e.name);
+                if (extensionMatches(e.name, m_extension)) takeFile(here, prefix, e.name);
                 return;
             case EntryType::Directory:
-                if (m_recurse) walkInto(prefix + e.name);
+                if (m_recurse) walkInto(here, prefix, e.name);
                 return;
             case EntryType::Unknown:
                 break;
@@ -104,28 +105,27 @@ class Walk {
                 // sockets are not files whose contents can be compared.
                 return;
         }
-        const QString path = prefix + e.name;
-        const Result<FileInfo> info = m_fs.info(path);
+        const Result<FileInfo> info = here.info(e.name);
         if (!info) {
             ++m_stats.skipped;
             return;
         }
         if (info->type == EntryType::Directory) {
-            if (m_recurse) walkFolder(path, info.value());
+            if (m_recurse) walkFolder(prefix + e.name, info.value());
         } else if (info->type == EntryType::File && extensionMatches(e.name, m_extension)) {
             append(prefix, e.name, info->size);
         }
     }
 
-    void walkInto(const QString& path) {
-        const Result<FileInfo> info = m_fs.info(path);
+    void walkInto(FolderHandle& here, const QString& prefix, const QString& name) {
+        const Result<FileInfo> info = here.info(name);
         if (!info) {
             ++m_stats.skipped;
             return;
         }
         // Replaced by something else since the listing: not a folder to walk now.
         if (info->type != EntryType::Directory) return;
-        walkFolder(path, info.value());
+        walkFolder(prefix + name, info.value());
     }
 
     void walkFolder(const QString& path, const FileInfo& info) {
@@ -138,8 +138,8 @@ class Walk {
         scan(path);
     }
 
-    void takeFile(const QString& prefix, const QString& name) {
-        const Result<FileInfo> info = m_fs.info(prefix + name);
+    void takeFile(FolderHandle& here, const QString& prefix, const QString& name) {
+        const Result<FileInfo> info = here.info(name);
         if (!info) {
             ++m_stats.skipped;  // vanished since the listing
             return;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/result.h"
 
 namespace quillo {
@@ -46,6 +47,15 @@ class InputFile {
     virtual Result<qint64> read(char* buffer, qint64 max) = 0;
 };
 
+// A folder held open so that its entries are looked at without walking the
+// whole path again for each one.
+class FolderHandle {
+  public:
+    virtual ~FolderHandle() = default;
+    // What is at name inside the folder, without following a final link.
+    virtual Result<FileInfo> info(const QString& name) = 0;
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -55,6 +65,10 @@ class FileSystem {
 
     // What is at path, without following a final symbolic link.
     virtual Result<FileInfo> info(const QString& path) = 0;
+
+    // The folder for looking at its entries one by one. The default looks
+    // each one up by its whole path through info().
+    virtual std::unique_ptr<FolderHandle> openFolder(const QString& folder);
 
     // Opens an existing file for reading; never creates one (53 when missing).
     virtual Result<std::unique_ptr<InputFile>> openRead(const QString& path) = 0;
@@ -70,6 +84,22 @@ class FileSystem {
     // The mount points of the machine's volumes, longest first is not implied.
     virtual std::vector<QString> volumes() = 0;
 };
+
+// Looks each entry up by its whole path: what openFolder() gives by default.
+class PathFolderHandle final : public FolderHandle {
+  public:
+    PathFolderHandle(FileSystem& fs, const QString& folder)
+        : m_fs(fs), m_prefix(folderPrefix(folder)) {}
+    Result<FileInfo> info(const QString& name) override { return m_fs.info(m_prefix + name); }
+
+  private:
+    FileSystem& m_fs;
+    QString m_prefix;
+};
+
+inline std::unique_ptr<FolderHandle> FileSystem::openFolder(const QString& folder) {
+    return std::make_unique<PathFolderHandle>(*this, folder);
+}
 
 // The real file system of this machine.
 FileSystem& systemFileSystem();

@@ -104,8 +104,35 @@ class PosixInputFile final : public InputFile {
     int m_fd;
 };
 
+// Entries are looked up relative to the open folder: the kernel does not walk
+// every component of the path again for each file.
+class PosixFolderHandle final : public FolderHandle {
+  public:
+    explicit PosixFolderHandle(int fd) : m_fd(fd) {}
+    ~PosixFolderHandle() override { ::close(m_fd); }
+    PosixFolderHandle(const PosixFolderHandle&) = delete;
+    PosixFolderHandle& operator=(const PosixFolderHandle&) = delete;
+
+    Result<FileInfo> info(const QString& name) override {
+        struct stat st;
+        if (::fstatat(m_fd, encodeName(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return failureFromErrno(errno);
+        return infoFromStat(st);
+    }
+
+  private:
+    int m_fd;
+};
+
 class PosixFileSystem final : public FileSystem {
   public:
+    std::unique_ptr<FolderHandle> openFolder(const QString& folder) override {
+        const int fd = ::open(encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        // Where the folder cannot be held, each entry reports its own failure.
+        if (fd < 0) return FileSystem::openFolder(folder);
+        return std::make_unique<PosixFolderHandle>(fd);
+    }
+
     Result<Listing> list(const QString& folder) override {
         DIR* dir = ::opendir(encodeName(folder).constData());
         if (!dir) return folderFailure(errno);

@@ -106,6 +106,38 @@ class TstPlatform : public QObject {
         QCOMPARE(out, QStringLiteral("写"));
     }
 
+    void openFolderLooksAtEntriesLikeInfo() {
+        QTemporaryDir dir;
+        FileSystem& fs = systemFileSystem();
+        writeFile(dir.filePath(QStringLiteral("写真.jpg")), "12345");
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("写真.jpg")),
+                            dir.filePath(QStringLiteral("link.jpg"))));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        const std::unique_ptr<FolderHandle> folder = fs.openFolder(dir.path());
+        for (const QString& name : {QStringLiteral("写真.jpg"), QStringLiteral("link.jpg"),
+                                    QStringLiteral("sub"), QStringLiteral("gone.jpg")}) {
+            const Result<FileInfo> byFolder = folder->info(name);
+            const Result<FileInfo> byPath = fs.info(dir.filePath(name));
+            QCOMPARE(bool(byFolder), bool(byPath));
+            if (!byPath) {
+                QCOMPARE(byFolder.failure().code, byPath.failure().code);
+                continue;
+            }
+            QCOMPARE(byFolder->type, byPath->type);
+            QCOMPARE(byFolder->size, byPath->size);
+            QVERIFY(sameFile(byFolder.value(), byPath.value()));
+        }
+        QCOMPARE(folder->info(QStringLiteral("link.jpg"))->type, EntryType::Symlink);
+        QCOMPARE(folder->info(QStringLiteral("gone.jpg")).failure().code, code::FileNotFound);
+        // A folder that cannot be held still answers, entry by entry.
+        const std::unique_ptr<FolderHandle> missing =
+            fs.openFolder(dir.filePath(QStringLiteral("none")));
+        QVERIFY(!missing->info(QStringLiteral("写真.jpg")));
+        const std::unique_ptr<FolderHandle> notFolder =
+            fs.openFolder(dir.filePath(QStringLiteral("写真.jpg")));
+        QVERIFY(!notFolder->info(QStringLiteral("x")));
+    }
+
     void failureTexts() {
         QCOMPARE(makeFailure(code::FileNotFound).code, 53);
         QVERIFY(!describeFailure(code::PathNotFound).isEmpty());
