@@ -145,7 +145,9 @@ MainControls buildMainLayout(QWidget* window) {
     c.Text5 = b.place<QLineEdit>(c.Frame6, "Text5", 120, 240, 495, 270, 19);
     c.txtName = b.place<QLineEdit>(c.Frame6, "txtName", 720, 240, 735, 270, 20);
     c.Text7 = b.place<QLineEdit>(c.Frame6, "Text7", 1920, 240, 375, 270, 21);
-    c.txtNumber = b.place<QLineEdit>(c.Frame6, "txtNumber", 2400, 240, 735, 270, 22);
+    // 735 twips cannot show eight digits of the gothic font inside a Qt frame;
+    // the gap before chkJpegJpg gives the box the width it needs.
+    c.txtNumber = b.place<QLineEdit>(c.Frame6, "txtNumber", 2400, 240, kNumberBoxWidth, 270, 22);
     for (auto [box, text] :
          {std::pair{c.Text5, QStringLiteral("名前")}, std::pair{c.Text7, QStringLiteral("№")}}) {
         box->setText(text);

@@ -14,6 +14,9 @@
 
 namespace quillo {
 
+// The number box: wider than the 735 twips of the layout so that eight digits show.
+inline constexpr int kNumberBoxWidth = 900;
+
 struct MainControls {
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr,
               *Frame5 = nullptr, *Frame6 = nullptr, *Frame7 = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QGroupBox>
+#include <QStyle>
 #include <QtTest>
 
 #include "files.h"
@@ -9,6 +10,7 @@
 #include "ui/filelistmodel.h"
 #include "ui/folderchooser.h"
 #include "ui/helppage.h"
+#include "ui/mainlayout.h"
 #include "ui/resizeplan.h"
 #include "ui/twips.h"
 #include "windowfixture.h"
@@ -182,7 +184,7 @@ class TestMainWindow : public QObject {
                                 {"chkMove", "Frame3", 120, 600, 3975, 180},
                                 {"cmbExtent", "Frame5", 120, 240, 1095, 300},
                                 {"lblCount", "Frame5", 1320, 240, 3375, 255},
-                                {"txtNumber", "Frame6", 2400, 240, 735, 270},
+                                {"txtNumber", "Frame6", 2400, 240, kNumberBoxWidth, 270},
                                 {"chkJpegJpg", "Frame6", 3600, 240, 1215, 255},
                                 {"lblMsg", "Frame7", 120, 195, 4695, 255}};
         for (const Place& p : places) {
@@ -196,6 +198,14 @@ class TestMainWindow : public QObject {
         QCOMPARE(child<QGroupBox>(&w, "Frame6")->title(), QStringLiteral("採番時の設定"));
         QCOMPARE(child<QLabel>(&w, "Label4")->text(), QStringLiteral("採番"));
         QCOMPARE(child<QLineEdit>(&w, "txtNumber")->maxLength(), 8);
+        {
+            // Eight digits fit inside the number box's frame and margins.
+            auto* number = child<QLineEdit>(&w, "txtNumber");
+            const int frame = number->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            const int text =
+                QFontMetrics(number->font()).horizontalAdvance(QStringLiteral("00000000"));
+            QVERIFY2(text + 2 * frame + 4 <= number->width(), qPrintable(QString::number(text)));
+        }
         QVERIFY(child<QLineEdit>(&w, "txtRefer")->isReadOnly());
         QCOMPARE(child<QWidget>(&w, "cmdDelete")->toolTip(),
                  QStringLiteral("重複データを削除（移動）します"));
