@@ -164,9 +164,13 @@ Status FilComp(QString& File1, QString& Item1, QString& File2, QString& Item2, q
     pair.file1.reset();
     pair.file2.reset();
 
-    const Status removed = options.chkDelete == 1
-                               ? fs.rename(path2, joinPath(options.deleteFolder, Item2))
-                               : fs.remove(path2);
+    Status removed;
+    if (options.chkDelete == 1) {
+        const Result<QString> into = destinationPrefix(options.deleteFolder);
+        removed = into ? fs.rename(path2, into.value() + Item2) : Status(into.failure());
+    } else {
+        removed = fs.remove(path2);
+    }
     if (!removed) return removed;
     known.forget(path2);
     ++DupCount;

@@ -10,12 +10,6 @@ QString extensionPart(const QString& extension, int chkJpegJpg) {
     return extension;
 }
 
-Result<QString> movePrefix(const QString& moveFolder) {
-    if (!moveFolder.startsWith(kSeparator) || moveFolder.contains(QChar(u'\0')))
-        return makeFailure(code::PathNotFound);
-    return folderPrefix(moveFolder);
-}
-
 Result<QString> newPath(const QString& folderPart, const QString& fileName) {
     if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String("..") ||
         fileName.contains(kSeparator) || fileName.contains(QChar(u'\0')))

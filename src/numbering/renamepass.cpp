@@ -42,7 +42,7 @@ void runRename(const RenameRequest& request, FileTable& table, Progress& progres
 
     const bool move = request.chkMove == 1;
     const Result<QString> prefix =
-        move ? movePrefix(request.moveFolder) : Result<QString>(QString());
+        move ? destinationPrefix(request.moveFolder) : Result<QString>(QString());
     const qint32 limit = table.FileCount;
     const QString extension = extensionPart(request.extension, request.chkJpegJpg);
     QString number = request.number;

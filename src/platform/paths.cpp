@@ -1,5 +1,7 @@
 #include "platform/paths.h"
 
+#include "platform/failure.h"
+
 namespace quillo {
 
 QString folderPrefix(const QString& folder) {
@@ -9,6 +11,12 @@ QString folderPrefix(const QString& folder) {
 
 QString joinPath(const QString& folder, const QString& name) {
     return folderPrefix(folder) + name;
+}
+
+Result<QString> destinationPrefix(const QString& folder) {
+    if (!folder.startsWith(kSeparator) || folder.contains(QChar(u'\0')))
+        return makeFailure(code::PathNotFound);
+    return folderPrefix(folder);
 }
 
 QString folderSetting(const QString& path) {

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "platform/result.h"
+
 namespace quillo {
 
 // The platform's separator.
@@ -14,6 +16,11 @@ QString folderPrefix(const QString& folder);
 
 // folderPrefix(folder) + name.
 QString joinPath(const QString& folder, const QString& name);
+
+// The prefix of a folder that files are moved into. A setting that is empty or
+// relative (only a hand-edited settings file gives one) would send files to the
+// root or to wherever the program was started: path not found (76).
+Result<QString> destinationPrefix(const QString& folder);
 
 // A folder text as the settings hold it: no trailing separator, except the root "/".
 QString folderSetting(const QString& path);

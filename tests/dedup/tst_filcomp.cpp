@@ -147,6 +147,16 @@ void TestFilComp::moveAcrossFileSystemsAndIntoMissingFolderAreRefused() {
     QVERIFY(exists(dir + QStringLiteral("2.JPG")));
     QCOMPARE(p.dupCount, 0);
     QCOMPARE(p.name2, QStringLiteral("2.JPG"));
+
+    // An empty or relative delete folder (a hand-edited settings file) never
+    // sends the file to the root or the working directory.
+    for (const QString& folder : {QString(), QStringLiteral("dup")}) {
+        s = p.run(3, systemFileSystem(), DedupOptions{1, folder});
+        QCOMPARE(s.failure().code, code::PathNotFound);
+        QVERIFY(exists(dir + QStringLiteral("2.JPG")));
+        QVERIFY(!exists(QStringLiteral("/2.JPG")));
+        QCOMPARE(p.dupCount, 0);
+    }
 }
 
 void TestFilComp::missingFilesAndFailedRemovalAreNotCounted() {
