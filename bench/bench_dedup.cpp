@@ -29,11 +29,14 @@
 #include <string>
 #include <vector>
 
+#include "benchsupport.h"
 #include "collect/namesort.h"
 #include "collect/scan.h"
 #include "dedup/duplicatepass.h"
 
 using namespace quillo;
+
+using quillo::bench::QuietProgress;
 
 namespace {
 
@@ -43,24 +46,6 @@ using Clock = std::chrono::steady_clock;
 double secondsSince(Clock::time_point t0) {
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
-
-// What the window would do, minus the painting: the blink throttle still reads
-// the clock on every step.
-class QuietProgress final : public Progress {
-  public:
-    void BlinkStep() override { m_last = Clock::now(); }
-    void count(const QString&) override {}
-    void message(const QString&) override {}
-    void messageBlack() override {}
-    void number(const QString&) override {}
-    void setEnabled(CommandButton, bool) override {}
-    void ShowBusy() override {}
-    void SaveSettings() override {}
-    void cmdClear_Click() override {}
-
-  private:
-    Clock::time_point m_last;
-};
 
 class AlwaysYes final : public MessageBox {
   public:

@@ -13,30 +13,19 @@
 #include <cstdio>
 #include <vector>
 
+#include "benchsupport.h"
 #include "numbering/renamepass.h"
 #include "platform/paths.h"
 
 using namespace quillo;
 
+using quillo::bench::median;
+using quillo::bench::QuietProgress;
+
 namespace {
 
 constexpr int kFiles = 50000;
 constexpr int kRuns = 5;
-
-class KeepingProgress final : public Progress {
-  public:
-    QString lastCount, lastNumber, lastMessage;
-    int blinks = 0;
-    void BlinkStep() override { ++blinks; }
-    void count(const QString& c) override { lastCount = c; }
-    void message(const QString& m) override { lastMessage = m; }
-    void messageBlack() override {}
-    void number(const QString& n) override { lastNumber = n; }
-    void setEnabled(CommandButton, bool) override {}
-    void ShowBusy() override {}
-    void SaveSettings() override {}
-    void cmdClear_Click() override {}
-};
 
 class NoBox final : public MessageBox {
   public:
@@ -82,11 +71,6 @@ double cpuMs() {
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -105,7 +89,7 @@ int main() {
         request.DigitCount = 5;
         request.extension = QStringLiteral(".JPG");
         request.chkJpegJpg = 1;
-        KeepingProgress progress;
+        QuietProgress progress;
         NoBox box;
         ::sync();
         QElapsedTimer t;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "benchsupport.h"
 #include "collect/filetable.h"
 #include "collect/namesort.h"
 #include "collect/scan.h"
@@ -21,27 +22,14 @@
 
 using namespace quillo;
 
+using quillo::bench::median;
+using quillo::bench::QuietProgress;
+
 namespace {
 
 constexpr int kFolders = 1000;
 constexpr int kFilesPerFolder = 100;
 constexpr int kRuns = 5;
-
-// What the window does per call, minus the painting it coalesces.
-class QuietProgress final : public Progress {
-  public:
-    long blinks = 0;
-    QString lastCount;
-    void BlinkStep() override { ++blinks; }
-    void count(const QString& c) override { lastCount = c; }
-    void message(const QString&) override {}
-    void messageBlack() override {}
-    void number(const QString&) override {}
-    void setEnabled(CommandButton, bool) override {}
-    void ShowBusy() override {}
-    void SaveSettings() override {}
-    void cmdClear_Click() override {}
-};
 
 double now() {
     using namespace std::chrono;
@@ -84,11 +72,6 @@ void makeTree(const std::string& top) {
     }
     // A link back to the top: never followed by either side.
     if (::symlink(top.c_str(), (top + "/group0/loop").c_str()) != 0) std::perror("symlink");
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 struct ScanRun {
