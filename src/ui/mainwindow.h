@@ -112,6 +112,8 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     void txtNumber_LostFocus();
     void folderChosen(const QString& folder);
     void openChooser(const QString& tag, const QString& boxText);
+    // The reference or extraction command.
+    void collect(bool reference);
 
     ExtentList extentList() const;
     void applyExtentList(const ExtentList& list);

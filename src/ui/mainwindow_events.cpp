@@ -184,23 +184,20 @@ void frmQuillo::folderChosen(const QString& folder) {
 // The four commands.
 
 void frmQuillo::cmdRefer_Click() {
-    const CommandScope scope(*this);
-    CollectRequest request;
-    request.reference = true;
-    request.referFolder = m_c.txtRefer->text();
-    request.selectFolder = m_c.txtSelect->text();
-    request.subfolderSwitch = m_c.chkRefer->value();
-    request.extension = m_c.cmbExtent->currentText();
-    runCollect(request, Files, *this, m_box, m_fs);
+    collect(true);
 }
 
 void frmQuillo::cmdSelect_Click() {
+    collect(false);
+}
+
+void frmQuillo::collect(bool reference) {
     const CommandScope scope(*this);
     CollectRequest request;
-    request.reference = false;
+    request.reference = reference;
     request.referFolder = m_c.txtRefer->text();
     request.selectFolder = m_c.txtSelect->text();
-    request.subfolderSwitch = m_c.chkSelect->value();
+    request.subfolderSwitch = (reference ? m_c.chkRefer : m_c.chkSelect)->value();
     request.extension = m_c.cmbExtent->currentText();
     runCollect(request, Files, *this, m_box, m_fs);
 }
