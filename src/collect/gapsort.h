@@ -9,8 +9,7 @@
 namespace quillo {
 
 // The divisor after d: d * 1.5 rounded to the nearest integer, halves to even.
-inline std::int64_t nextDivisor(std::int64_t d)
-{
+inline std::int64_t nextDivisor(std::int64_t d) {
     // d * 1.5 is exact in binary; nearbyint rounds halves to even by default.
     return std::int64_t(std::nearbyint(double(d) * 1.5));
 }
@@ -18,8 +17,7 @@ inline std::int64_t nextDivisor(std::int64_t d)
 // inOrder(a, b): entry a may stand before entry b (a <= b in the sort's keys).
 // swap(a, b): exchanges the entries. blink(): called once per forward step.
 template <class InOrder, class Swap, class Blink>
-void gapSort(std::int64_t n, InOrder inOrder, Swap swap, Blink blink)
-{
+void gapSort(std::int64_t n, InOrder inOrder, Swap swap, Blink blink) {
     if (n < 2) return;
     std::int64_t divisor = 2;
     for (;;) {
