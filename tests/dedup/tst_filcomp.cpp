@@ -34,6 +34,17 @@ QByteArray pattern(qint64 size, char salt) {
     return b;
 }
 
+// Compares dir/x with dir/y through one memo: the duplicates counted (-1 on a
+// failure) and the bytes read.
+std::pair<qint32, qint64> compareCounted(const QString& dir, const char* x, const char* y,
+                                         qint64 size, test::FaultyFileSystem& fs,
+                                         ComparisonMemo& memo) {
+    Pair p{dir, QLatin1String(x), dir, QLatin1String(y)};
+    const qint64 before = fs.bytesRead;
+    const Status s = p.run(size, fs, {}, &memo);
+    return std::make_pair(s.ok() ? p.dupCount : -1, fs.bytesRead - before);
+}
+
 }  // namespace
 
 class TestFilComp : public QObject {
@@ -257,10 +268,7 @@ void TestFilComp::memoSkipsReadsButNeverProvesEquality() {
     test::FaultyFileSystem fs;
     ComparisonMemo memo;
     const auto compare = [&](const char* x, const char* y) {
-        Pair p{dir, QLatin1String(x), dir, QLatin1String(y)};
-        const qint64 before = fs.bytesRead;
-        const Status s = p.run(size, fs, {}, &memo);
-        return std::make_pair(s.ok() ? p.dupCount : -1, fs.bytesRead - before);
+        return compareCounted(dir, x, y, size, fs, memo);
     };
     QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(0, 2 * size));
     // a is known: only c is read, and its digest rules the pair out.
@@ -301,10 +309,7 @@ void TestFilComp::steppedPiecesReadOnlyAsFarAsADifference() {
     test::FaultyFileSystem fs;
     ComparisonMemo memo;
     const auto compare = [&](const char* x, const char* y) {
-        Pair p{dir, QLatin1String(x), dir, QLatin1String(y)};
-        const qint64 before = fs.bytesRead;
-        const Status s = p.run(size, fs, {}, &memo);
-        return std::make_pair(s.ok() ? p.dupCount : -1, fs.bytesRead - before);
+        return compareCounted(dir, x, y, size, fs, memo);
     };
     // Pieces double from kFirstPiece: 64 KiB, 64 KiB, 128 KiB, 256 KiB ...
     QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(0, 2 * 2 * kFirstPiece));

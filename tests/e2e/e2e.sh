@@ -29,15 +29,37 @@ cleanup() {
 trap cleanup EXIT
 
 failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   - $what"
-    else
-        echo "FAIL - $what"
-        failures=$((failures + 1))
-    fi
+
+# check_within TENTHS DESCRIPTION COMMAND...: the command must succeed within
+# TENTHS tenths of a second (a command still running on a loaded machine).
+check_within() {
+    local tries=$1 what=$2
+    shift 2
+    for _ in $(seq "$tries"); do
+        if "$@"; then
+            echo "ok   - $what"
+            return
+        fi
+        sleep 0.1
+    done
+    echo "FAIL - $what"
+    failures=$((failures + 1))
+}
+check() { check_within 1 "$@"; }
+check_eventually() { check_within 200 "$@"; }
+
+# visible_window TITLE_REGEX TENTHS: prints the id of the first visible window
+# whose title matches, waiting up to TENTHS tenths of a second.
+visible_window() {
+    for _ in $(seq "$2"); do
+        local id
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return
+        fi
+        sleep 0.1
+    done
 }
 
 # The folders: a reference folder, an extraction folder with a subfolder, a
@@ -77,12 +99,7 @@ for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$work/app/quillo" &
 app_pid=$!
-win=""
-for _ in $(seq 600); do
-    win=$(xdotool search --onlyvisible --name '^Quillo\(' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.1
-done
+win=$(visible_window '^Quillo\(' 600)
 if [ -z "$win" ]; then
     echo "FAIL - the window did not appear"
     exit 1
@@ -105,12 +122,8 @@ click() {
 # A message box of ours is open: answer with the keyboard (Return takes the
 # default button: OK, or Yes in a question).
 answer_return() {
-    local box=""
-    for _ in $(seq 200); do
-        box=$(xdotool search --onlyvisible --name '^Quillo$' 2>/dev/null | head -n 1)
-        [ -n "$box" ] && break
-        sleep 0.1
-    done
+    local box
+    box=$(visible_window '^Quillo$' 200)
     if [ -z "$box" ]; then
         echo "FAIL - the expected question did not appear"
         failures=$((failures + 1))
@@ -120,20 +133,6 @@ answer_return() {
     xdotool windowactivate --sync "$box" key --clearmodifiers Return 2>/dev/null ||
         xdotool key --clearmodifiers Return
     sleep 1.5
-}
-# Like check, but gives a command still running on a loaded machine up to 20 s.
-check_eventually() {
-    local what=$1
-    shift
-    for _ in $(seq 200); do
-        if "$@"; then
-            echo "ok   - $what"
-            return
-        fi
-        sleep 0.1
-    done
-    echo "FAIL - $what"
-    failures=$((failures + 1))
 }
 same_bytes() { cmp -s "$1" <(settings_bytes "$2" "$3"); }
 
