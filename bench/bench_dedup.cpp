@@ -2,11 +2,16 @@
 // cache, median of five runs. Every run is its own process, so its peak
 // resident memory and the bytes it read are its own.
 //
-//   bench_dedup [work folder] [mixed|same|huge ...]
-//   bench_dedup --make mixed|same|huge <folder>   (a tree to profile by hand)
-//   bench_dedup --quillo <folder>                 (one run of Quillo's side)
+//   bench_dedup [work folder] [KIND ...]
+//   bench_dedup --make KIND <folder>    (a tree to profile by hand)
+//   bench_dedup --quillo <folder>       (one run of Quillo's side)
 //
-// Quillo's run: collect both trees (ScanFolder, FileSort) and run the duplicate
+// KIND: mixed, same, huge (the default three), small40k, small200k (64-byte
+// files of one size), million (1,000 folders of 1,000 files). A corpus whose
+// slowest tool takes over 60 s in the warming run is measured as the median
+// of 3 instead, and says so. QUILLO_BENCH_SKIP=fdupes,rmlint leaves tools out.
+//
+// Quillo's run: collect both trees (the two collection commands) and run the duplicate
 // pass in move mode; the moved files are put back between runs, untimed.
 // QUILLO_BENCH_PHASES=1 prints Quillo's phase times to stderr.
 #include <fcntl.h>
@@ -30,8 +35,7 @@
 #include <vector>
 
 #include "benchsupport.h"
-#include "collect/namesort.h"
-#include "collect/scan.h"
+#include "collect/collectcommand.h"
 #include "dedup/duplicatepass.h"
 
 using namespace quillo;
@@ -64,16 +68,18 @@ int quilloRun(const QString& root) {
     };
     FileTable table;
     QuietProgress progress;
-    ScanStats stats;
     FileSystem& fs = systemFileSystem();
-    const QString ext = QStringLiteral(".JPG");
-    ScanFolder(table, root + QStringLiteral("/ref"), kKindRefer, 1, ext, progress, fs, stats);
-    ScanFolder(table, root + QStringLiteral("/sel"), kKindTarget, 1, ext, progress, fs, stats);
-    lap("scan");
-    FileSort(table.FileDir, table.FileName, table.FileSize, table.FileKind, table.FileCount,
-             progress);
-    lap("filesort");
     AlwaysYes box;
+    for (const bool reference : {true, false}) {
+        CollectRequest request;
+        request.reference = reference;
+        request.referFolder = root + QStringLiteral("/ref");
+        request.selectFolder = root + QStringLiteral("/sel");
+        request.subfolderSwitch = 1;
+        request.extension = QStringLiteral(".JPG");
+        runCollect(request, table, progress, box, fs);
+    }
+    lap("collect");
     qint32 dupCount = 0;
     runDuplicateRemoval(table, DedupOptions{1, root + QStringLiteral("/削除")}, dupCount, progress,
                         box, fs);
@@ -232,6 +238,117 @@ void hugeTree(const QString& root) {
     }
 }
 
+// ---- the many-file corpora --------------------------------------------------
+// Written with plain system calls (a million QFile opens would dominate), each
+// file's bytes drawn from its own seed so that a copy is made again from the
+// seed alone. A name says its folder, IMG_<folder>_<index>.JPG, so that moved
+// files go back without a table of a million names in the measuring process.
+
+quint64 splitmix(quint64& state) {
+    quint64 z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+void fillFromSeed(std::string& bytes, quint64 seed) {
+    quint64 state = seed;
+    for (size_t i = 0; i < bytes.size(); i += 8) {
+        const quint64 v = splitmix(state);
+        std::memcpy(bytes.data() + i, &v, std::min<size_t>(8, bytes.size() - i));
+    }
+}
+
+std::string folderPath(const std::string& root, int folder, bool reference) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/d%04d", folder);
+    return root + (reference ? "/ref" : "/sel") + name;
+}
+
+void writeRaw(const std::string& folder, int folderNumber, int index, const std::string& bytes) {
+    char name[48];
+    std::snprintf(name, sizeof name, "/IMG_%04d_%07d.JPG", folderNumber, index);
+    const std::string path = folder + name;
+    const int fd = ::open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != ssize_t(bytes.size()) ||
+        ::close(fd) != 0) {
+        std::perror(path.c_str());
+        std::abort();
+    }
+}
+
+void makeFolders(const std::string& root, int from, int to, bool reference) {
+    QDir().mkpath(QString::fromStdString(root + (reference ? "/ref" : "/sel")));
+    for (int f = from; f < to; ++f) ::mkdir(folderPath(root, f, reference).c_str(), 0755);
+}
+
+// files files of 64 bytes: a tenth are originals in ref/ (10 folders), each
+// copied once into sel/ (100 folders) among the rest, which are all distinct.
+void smallTree(const QString& rootText, int files) {
+    const std::string root = rootText.toStdString();
+    const int originals = files / 10;
+    makeFolders(root, 0, 10, true);
+    makeFolders(root, 10, 110, false);
+    std::string bytes(64, '\0');
+    for (int i = 0; i < originals; ++i) {
+        fillFromSeed(bytes, quint64(i));
+        writeRaw(folderPath(root, i % 10, true), i % 10, i, bytes);
+    }
+    for (int k = 0; k < files - originals; ++k) {
+        const int index = originals + k;
+        fillFromSeed(bytes, quint64(k % 9 == 0 ? k / 9 : index));
+        const int folder = 10 + k % 100;
+        writeRaw(folderPath(root, folder, false), folder, index, bytes);
+    }
+}
+
+// 1,000 folders of 1,000 files, the first 500 folders under ref/, sizes 200 to
+// 3,000 bytes; every tenth file is a copy of an earlier one that is not a copy.
+void millionTree(const QString& rootText) {
+    const std::string root = rootText.toStdString();
+    makeFolders(root, 0, 500, true);
+    makeFolders(root, 500, 1000, false);
+    // Two writers, one per half: file creation is mostly system time.
+    const pid_t other = ::fork();
+    std::string bytes;
+    for (int i = other == 0 ? 0 : 500 * 1000; i < (other == 0 ? 500 : 1000) * 1000; ++i) {
+        int source = i;
+        if (i % 10 == 9) {
+            quint64 pick = quint64(i);
+            source = int(splitmix(pick) % quint64(i));
+            if (source % 10 == 9) --source;
+        }
+        quint64 state = quint64(source) ^ 0x6D696C6C696F6Eull;
+        bytes.resize(size_t(200 + splitmix(state) % 2801));
+        fillFromSeed(bytes, state);
+        const int folder = i / 1000;
+        writeRaw(folderPath(root, folder, folder < 500), folder, i, bytes);
+    }
+    if (other == 0) ::_exit(0);
+    int status = 0;
+    if (::waitpid(other, &status, 0) != other || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::abort();
+}
+
+bool isManyFileKind(const QString& kind) {
+    return kind.startsWith(QLatin1String("small")) || kind == QLatin1String("million");
+}
+
+void makeTree(const QString& kind, const QString& root) {
+    if (kind == QLatin1String("mixed"))
+        mixedTree(root);
+    else if (kind == QLatin1String("same"))
+        sameSizeTree(root);
+    else if (kind == QLatin1String("small40k"))
+        smallTree(root, 40000);
+    else if (kind == QLatin1String("small200k"))
+        smallTree(root, 200000);
+    else if (kind == QLatin1String("million"))
+        millionTree(root);
+    else
+        hugeTree(root);
+}
+
 struct Tree {
     QString root;
     QHash<QString, QString> home;  // file name -> folder, to put moved files back
@@ -239,24 +356,40 @@ struct Tree {
     int files = 0;
 };
 
-// The tree as it stands on disk: where each file lives, and the totals.
-Tree listTree(const QString& root) {
+// The tree as it stands on disk: where each file lives, and the totals. The
+// homes of a many-file corpus are read off the names instead.
+Tree listTree(const QString& root, bool keepHomes) {
     Tree t{root, {}, 0, 0};
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        t.home.insert(it.fileName(), it.fileInfo().absolutePath());
+        if (keepHomes) t.home.insert(it.fileName(), it.fileInfo().absolutePath());
         t.totalBytes += it.fileInfo().size();
         ++t.files;
     }
     return t;
 }
 
+// The folder of IMG_<folder>_<index>.JPG: d<folder> under ref/ or sel/.
+QString homeFromName(const Tree& t, const QString& name, QHash<QString, QString>& folders) {
+    const QString folder = QLatin1Char('d') + name.mid(4, 4);
+    auto it = folders.find(folder);
+    if (it == folders.end()) {
+        const QString ref = t.root + QStringLiteral("/ref/") + folder;
+        it = folders.insert(
+            folder, QFileInfo::exists(ref) ? ref : t.root + QStringLiteral("/sel/") + folder);
+    }
+    return it.value();
+}
+
 void restore(const Tree& t) {
     const QString del = t.root + QStringLiteral("/削除");
-    for (const QString& name : QDir(del).entryList(QDir::Files)) {
-        if (!QFile::rename(del + QLatin1Char('/') + name,
-                           t.home.value(name) + QLatin1Char('/') + name)) {
+    QHash<QString, QString> folders;
+    for (const QString& name : QDir(del).entryList(QDir::Files, QDir::Unsorted)) {
+        const auto known = t.home.constFind(name);
+        const QString home =
+            known != t.home.constEnd() ? known.value() : homeFromName(t, name, folders);
+        if (!QFile::rename(del + QLatin1Char('/') + name, home + QLatin1Char('/') + name)) {
             std::fprintf(stderr, "cannot restore %s\n", qPrintable(name));
             std::abort();
         }
@@ -289,19 +422,31 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
         {"jdupes -r -q", {"jdupes", "-r", "-q", ref, sel}, false},
         {"fdupes -r -q -n", {"fdupes", "-r", "-q", "-n", ref, sel}, false},
         {"rmlint -T df -o fdupes", {"rmlint", "-T", "df", "-o", "fdupes", ref, sel}, false}};
+    const QStringList skip =
+        qEnvironmentVariable("QUILLO_BENCH_SKIP").split(QLatin1Char(','), Qt::SkipEmptyParts);
     tools.erase(std::remove_if(tools.begin(), tools.end(),
-                               [](const Tool& x) { return !x.quillo && !installed(x.args[0]); }),
+                               [&](const Tool& x) {
+                                   return !x.quillo &&
+                                          (!installed(x.args[0]) ||
+                                           skip.contains(QString::fromStdString(x.args[0])));
+                               }),
                 tools.end());
     std::vector<std::vector<Sample>> samples(tools.size());
-    for (int round = -1; round < 5; ++round) {  // round -1 warms the cache
+    int rounds = 5;
+    double slowest = 0;
+    for (int round = -1; round < rounds; ++round) {  // round -1 warms the cache
         for (size_t k = 0; k < tools.size(); ++k) {
             const Sample s = runProcess(tools[k].args, cwd, tools[k].quillo);
             if (tools[k].quillo) restore(t);
             if (round >= 0) samples[k].push_back(s);
+            slowest = std::max(slowest, s.seconds);
         }
+        // Five rounds of a corpus this slow would not fit in a sitting.
+        if (round == -1 && slowest > 60) rounds = 3;
     }
-    std::printf("\n%s: %d files, %.1f MiB (median of 5, warm cache)\n", label, t.files,
-                double(t.totalBytes) / double(MiB));
+    std::printf("\n%s: %d files, %.1f MiB (median of %d, warm cache%s)\n", label, t.files,
+                double(t.totalBytes) / double(MiB), rounds,
+                rounds == 5 ? "" : "; of 3 because a warming run took over 60 s");
     std::printf("%-24s %9s %12s %10s %6s\n", "tool", "wall s", "read MiB", "peak MiB", "dups");
     double quillo = 0, jdupes = 0;
     for (size_t k = 0; k < tools.size(); ++k) {
@@ -312,7 +457,9 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
                     double(mid.bytesRead) / double(MiB), double(mid.maxRssKiB) / 1024.0,
                     mid.duplicates);
     }
-    if (jdupes > 0) std::printf("quillo / jdupes: %.2f\n", quillo / jdupes);
+    if (jdupes > 0)
+        std::printf("quillo / jdupes: %.2f (%s the 1.00 target)\n", quillo / jdupes,
+                    quillo <= jdupes ? "meets" : "misses");
     std::fflush(stdout);
 }
 
@@ -322,15 +469,11 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--quillo") == 0)
         return quilloRun(QString::fromLocal8Bit(argv[2]));
     if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {  // a tree to profile by hand
-        const QString kind = QString::fromLocal8Bit(argv[2]);
         const QString root = QString::fromLocal8Bit(argv[3]);
-        if (kind == QLatin1String("mixed"))
-            mixedTree(root);
-        else if (kind == QLatin1String("same"))
-            sameSizeTree(root);
-        else
-            hugeTree(root);
+        makeTree(QString::fromLocal8Bit(argv[2]), root);
         QDir().mkpath(root + QStringLiteral("/削除"));
+        QFile marker(root + QStringLiteral("/.complete"));
+        if (!marker.open(QIODevice::WriteOnly)) return 1;
         return 0;
     }
     const QString work =
@@ -344,29 +487,44 @@ int main(int argc, char** argv) {
     if (len <= 0) return 1;
     const std::string self(selfPath, size_t(len));
 
+    // QUILLO_BENCH_KEEP=1: a complete tree from an earlier run is reused, and
+    // the trees are left in place (the million tree takes a while to write).
+    const bool keep = qEnvironmentVariableIsSet("QUILLO_BENCH_KEEP");
     for (const QString& w : which) {
         const QString root = work + QLatin1Char('/') + w;
-        QDir(root).removeRecursively();
-        const char* label = w == QLatin1String("mixed")  ? "Mixed"
-                            : w == QLatin1String("same") ? "Same size"
-                                                         : "Huge sparse";
+        const QString complete = root + QStringLiteral("/.complete");
+        const bool reuse = keep && QFileInfo::exists(complete);
+        if (!reuse) QDir(root).removeRecursively();
+        const QHash<QString, const char*> labels{
+            {QStringLiteral("mixed"), "Mixed"},
+            {QStringLiteral("same"), "Same size"},
+            {QStringLiteral("huge"), "Huge sparse"},
+            {QStringLiteral("small40k"), "Same size 64 B, 40,000"},
+            {QStringLiteral("small200k"), "Same size 64 B, 200,000"},
+            {QStringLiteral("million"), "Million (1,000 x 1,000, 200-3,000 B)"}};
+        if (!labels.contains(w)) {
+            std::fprintf(stderr, "unknown corpus %s\n", qPrintable(w));
+            return 1;
+        }
         // Built in a child so that this process stays small: a forked tool
         // starts with this process's resident pages counted as its own.
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            if (w == QLatin1String("mixed"))
-                mixedTree(root);
-            else if (w == QLatin1String("same"))
-                sameSizeTree(root);
-            else
-                hugeTree(root);
-            ::_exit(0);
+        const auto t0 = std::chrono::steady_clock::now();
+        const pid_t pid = reuse ? 0 : ::fork();
+        if (!reuse && pid == 0) {
+            makeTree(w, root);
+            QFile marker(complete);
+            ::_exit(marker.open(QIODevice::WriteOnly) ? 0 : 1);
         }
         int status = 0;
-        ::waitpid(pid, &status, 0);
+        if (!reuse) ::waitpid(pid, &status, 0);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return 1;
-        benchTree(label, listTree(root), self);
-        QDir(root).removeRecursively();
+        if (reuse)
+            std::printf("\n(reusing %s)\n", qPrintable(root));
+        else if (isManyFileKind(w))
+            std::printf("\n(%s generated in %.0f s)\n", qPrintable(w), secondsSince(t0));
+        std::fflush(stdout);
+        benchTree(labels.value(w), listTree(root, !isManyFileKind(w)), self);
+        if (!keep) QDir(root).removeRecursively();
     }
     return 0;
 }

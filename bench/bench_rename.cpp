@@ -82,7 +82,7 @@ int main() {
         const QString folder = makeFolder(root.path(), QStringLiteral("pass"));
         FileTable table;
         for (int i = 1; i <= kFiles; ++i)
-            table.append(folderPrefix(folder), oldName(i), 0, kKindTarget);
+            table.append({folderPrefix(folder), oldName(i), 0, FileKind::Target, {}});
         RenameRequest request;
         request.name = QStringLiteral("GAZOU");
         request.number = QStringLiteral("00001");

@@ -22,12 +22,8 @@ class QuietProgress final : public Progress {
     }
     void count(const QString& c) override { lastCount = c; }
     void message(const QString& m) override { lastMessage = m; }
-    void messageBlack() override {}
     void number(const QString& n) override { lastNumber = n; }
-    void setEnabled(CommandButton, bool) override {}
-    void ShowBusy() override {}
-    void SaveSettings() override {}
-    void cmdClear_Click() override {}
+    bool stopRequested() override { return false; }
 
   private:
     double m_due = 0;

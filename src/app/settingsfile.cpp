@@ -39,10 +39,19 @@ std::optional<QByteArray> readSmallFile(const QString& path) {
 
 bool writeSettingsFile(const QString& path, const SettingsValues& values) {
     const QByteArray bytes = encodeSettings(values);
+    // A file the user made read-only stays as it is (root could replace it).
+    const bool existed = QFileInfo::exists(path);
+    const QFileDevice::Permissions kept = QFile::permissions(path);
+    if (existed && !(kept & QFileDevice::WriteOwner)) return false;
     // QSaveFile writes a temporary file beside path, flushes it to disk and
     // renames it over path, so a crash leaves the old file or the new one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
+    // The new file keeps the old one's permissions, set before it takes its place.
+    if (existed && !file.setPermissions(kept)) {
+        file.cancelWriting();
+        return false;
+    }
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

@@ -1,61 +1,57 @@
 #include "collect/collectcommand.h"
 
 #include "collect/namesort.h"
+#include "collect/overlap.h"
 #include "collect/scan.h"
 #include "platform/format.h"
 
 namespace quillo {
 
-namespace {
-
-// A plain text test: an empty text begins every text, and D:/Pics begins D:/Pics2.
-bool foldersOverlap(const QString& r, const QString& s) {
-    if (r.isEmpty() || s.isEmpty()) return true;
-    return s.startsWith(r, Qt::CaseSensitive) || r.startsWith(s, Qt::CaseSensitive);
-}
-
-}  // namespace
-
-void runCollect(const CollectRequest& request, FileTable& table, Progress& progress,
-                MessageBox& box, FileSystem& fs) {
-    if (foldersOverlap(request.referFolder, request.selectFolder)) {
+CommandOutcome runCollect(const CollectRequest& request, FileTable& table, Progress& progress,
+                          MessageBox& box, FileSystem& fs) {
+    CommandOutcome outcome;
+    if (foldersOverlap(request.referFolder, request.selectFolder, fs)) {
         box.show(QStringLiteral("参照・抽出フォルダーが同一、又は親子です"), Buttons::Ok);
-        return;
+        return outcome;
     }
-    const CommandButton own = request.reference ? CommandButton::Refer : CommandButton::Select;
-    const QString& folder = request.reference ? request.referFolder : request.selectFolder;
-    const QString& kind = request.reference ? kKindRefer : kKindTarget;
+    ScanRequest scan;
+    scan.folder = request.reference ? request.referFolder : request.selectFolder;
+    scan.kind = request.reference ? FileKind::Refer : FileKind::Target;
+    scan.subfolderSwitch = request.subfolderSwitch;
+    scan.extension = request.extension;
+    if (!request.reference) scan.avoid = table.referFolders;
+    scan.countBefore = table.FileCount();
 
-    progress.setEnabled(own, false);
     progress.message(QStringLiteral("抽出しています、しばらくお待ち下さい"));
-    const qint32 before = table.FileCount;
-    ScanStats stats;
-    ScanFolder(table, folder, kind, request.subfolderSwitch, request.extension, progress, fs,
-               stats);
-
+    ScanResult found = ScanFolder(scan, progress, fs);
     progress.message(QStringLiteral("並び替えています、しばらくお待ち下さい"));
-    FileSort(table.FileDir, table.FileName, table.FileSize, table.FileKind, table.FileCount,
-             progress);
-    progress.ShowBusy();
-    progress.messageBlack();
+    // The new entries are sorted apart and merged in, so that a stop leaves the
+    // list exactly as it was.
+    if (found.stopped || !FileSort(found.entries, progress)) {
+        outcome.end = CommandEnd::Stopped;
+        outcome.message = QStringLiteral("抽出を中止しました");
+        outcome.count = table.FileCount() == 0 ? QString() : countCaption(table.FileCount());
+        return outcome;
+    }
+    if (request.reference) table.referFolders.merge(found.walked);
+    const qint32 added = qint32(found.entries.size());
+    mergeSorted(table.entries, std::move(found.entries));
 
-    const qint32 added = table.FileCount - before;
+    outcome.end = CommandEnd::Completed;
+    outcome.showList = true;
+    outcome.done = added;
+    outcome.skipped = found.skipped;
+    outcome.enableButton = added == 0;
     if (added == 0) {
-        progress.message(request.reference ? QStringLiteral("参照データは有りませんでした")
-                                           : QStringLiteral("抽出データは有りませんでした"));
-        progress.setEnabled(own, true);
-    } else if (before == 0) {
-        progress.message(QString::number(added) + QStringLiteral("件、抽出しました"));
+        outcome.message = request.reference ? QStringLiteral("参照データは有りませんでした")
+                                            : QStringLiteral("抽出データは有りませんでした");
+    } else if (scan.countBefore == 0) {
+        outcome.message = QString::number(added) + QStringLiteral("件、抽出しました");
     } else {
-        progress.message(QString::number(added) + QStringLiteral("件、追加しました"));
+        outcome.message = QString::number(added) + QStringLiteral("件、追加しました");
     }
-    progress.count(table.FileCount == 0 ? QString() : countCaption(table.FileCount));
-
-    if (stats.skipped > 0) {
-        box.show(QStringLiteral("読み込めなかったファイル・フォルダーが") +
-                     QString::number(stats.skipped) + QStringLiteral("件有りました"),
-                 Buttons::Ok);
-    }
+    outcome.count = table.FileCount() == 0 ? QString() : countCaption(table.FileCount());
+    return outcome;
 }
 
 }  // namespace quillo

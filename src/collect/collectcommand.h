@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "collect/filetable.h"
+#include "platform/commandoutcome.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/progress.h"
@@ -18,8 +19,8 @@ struct CollectRequest {
     QString extension;        // text of cmbExtent
 };
 
-// Runs one collection command from the overlap check to the count label.
-void runCollect(const CollectRequest& request, FileTable& table, Progress& progress,
-                MessageBox& box, FileSystem& fs);
+// Runs one collection command from the overlap check to the sorted table.
+CommandOutcome runCollect(const CollectRequest& request, FileTable& table, Progress& progress,
+                          MessageBox& box, FileSystem& fs);
 
 }  // namespace quillo

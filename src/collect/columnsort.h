@@ -1,12 +1,13 @@
 #pragma once
 // What the name sort and the size sort share: code-unit text order, and the gap
-// sort over the table's four parallel columns (rows always move whole).
+// sort over the table's rows.
 
 #include <QString>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "collect/filetable.h"
 #include "collect/gapsort.h"
 #include "platform/progress.h"
 
@@ -28,22 +29,23 @@ inline int compareCodeUnits(const QString& a, const QString& b) {
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-// Sorts rows 1..n; inOrder(x, y) tells whether row x may stand before row y.
-// BlinkStep is called once per forward step.
+// Sorts the rows; inOrder(x, y) tells whether row x may stand before row y.
+// BlinkStep is called once per forward step. False when stopped on request,
+// the rows then half sorted.
 template <class InOrder>
-void sortColumns(std::vector<QString>& File, std::vector<QString>& Item, std::vector<qint64>& Size,
-                 std::vector<QString>& Flag, qint32 n, Progress& progress, InOrder inOrder) {
-    const auto swap = [&](std::int64_t a, std::int64_t b) {
-        const auto x = size_t(a);
-        const auto y = size_t(b);
-        File[x].swap(File[y]);
-        Item[x].swap(Item[y]);
-        std::swap(Size[x], Size[y]);
-        Flag[x].swap(Flag[y]);
-    };
-    gapSort(
-        n, [&](std::int64_t a, std::int64_t b) { return inOrder(size_t(a), size_t(b)); }, swap,
-        [&] { progress.BlinkStep(); });
+bool sortRows(std::vector<FileEntry>& rows, Progress& progress, InOrder inOrder) {
+    return gapSort(
+        std::int64_t(rows.size()),
+        [&](std::int64_t a, std::int64_t b) {
+            return inOrder(rows[size_t(a - 1)], rows[size_t(b - 1)]);
+        },
+        [&](std::int64_t a, std::int64_t b) {
+            std::swap(rows[size_t(a - 1)], rows[size_t(b - 1)]);
+        },
+        [&] {
+            progress.BlinkStep();
+            return !progress.stopRequested();
+        });
 }
 
 }  // namespace quillo

@@ -1,24 +1,29 @@
 #include "collect/filetable.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quillo {
 
-void FileTable::append(const QString& dir, const QString& name, qint64 size, const QString& kind) {
-    ++FileCount;
-    FileDir.resize(size_t(FileCount) + 1);
-    FileName.resize(size_t(FileCount) + 1);
-    FileSize.resize(size_t(FileCount) + 1);
-    FileKind.resize(size_t(FileCount) + 1);
-    FileDir[size_t(FileCount)] = dir;
-    FileName[size_t(FileCount)] = name;
-    FileSize[size_t(FileCount)] = size;
-    FileKind[size_t(FileCount)] = kind;
+const QString& kindLabel(FileKind kind) {
+    static const QString refer = QStringLiteral("参照");
+    static const QString target = QStringLiteral("対象");
+    return kind == FileKind::Refer ? refer : target;
 }
 
 void FileTable::clear() {
     FileTable empty;
     std::swap(*this, empty);
+}
+
+ReferenceGuard::ReferenceGuard(const FileTable& table) {
+    for (const FileEntry& e : table.entries)
+        if (e.kind == FileKind::Refer && e.id != FileId{}) m_ids.push_back(e.id);
+    std::sort(m_ids.begin(), m_ids.end());
+}
+
+bool ReferenceGuard::isReference(const FileId& id) const {
+    return std::binary_search(m_ids.begin(), m_ids.end(), id);
 }
 
 }  // namespace quillo

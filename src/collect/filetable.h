@@ -1,30 +1,55 @@
 #pragma once
-// The one list of collected files: parallel 1-based columns (slot 0 unused).
+// The one list of collected files: one row per file.
 
 #include <QString>
+#include <set>
 #include <vector>
+
+#include "platform/filesystem.h"
 
 namespace quillo {
 
-// Kind labels.
-inline const QString kKindRefer = QStringLiteral("参照");
-inline const QString kKindTarget = QStringLiteral("対象");
+// The kind of an entry. The order is the order within one size in the size
+// sort: references first, so every target meets the references of its size.
+enum class FileKind : quint8 { Refer = 0, Target = 1 };
+
+// The kind label the list shows: "参照" or "対象".
+const QString& kindLabel(FileKind kind);
+
+struct FileEntry {
+    QString dir;   // folder text ending with the separator (shared by one folder's entries)
+    QString name;  // as the listing gave it; empty once removed by a duplicate pass
+    qint64 size = 0;
+    FileKind kind = FileKind::Target;
+    FileId id;  // device and inode when collected
+
+    QString path() const { return dir + name; }
+    bool removed() const { return name.isEmpty(); }
+};
 
 struct FileTable {
-    std::vector<QString> FileDir{QString()};   // folder text ending with the separator
-    std::vector<QString> FileName{QString()};  // name as the listing gave it
-    std::vector<qint64> FileSize{0};           // bytes, when appended
-    std::vector<QString> FileKind{QString()};  // kKindRefer or kKindTarget
-    qint32 FileCount = 0;
+    std::vector<FileEntry> entries;  // entry i of the list is entries[i - 1]
+    // Every folder a reference collection walked: an extraction never walks
+    // them again under another path.
+    std::set<FileId> referFolders;
 
-    // Raises FileCount and writes the four cells at the new slot.
-    void append(const QString& dir, const QString& name, qint64 size, const QString& kind);
+    qint32 FileCount() const { return qint32(entries.size()); }
+    void append(FileEntry entry) { entries.push_back(std::move(entry)); }
 
     // Empties the table and gives its memory back.
     void clear();
+};
 
-    // FileDir + FileName of entry i.
-    QString path(qint32 i) const { return FileDir[size_t(i)] + FileName[size_t(i)]; }
+// The identities of the reference files of a table, for the guard that never
+// lets a target that is one of them be removed, moved or renamed.
+class ReferenceGuard {
+  public:
+    explicit ReferenceGuard(const FileTable& table);
+    bool isReference(const FileId& id) const;
+    bool empty() const { return m_ids.empty(); }
+
+  private:
+    std::vector<FileId> m_ids;  // sorted
 };
 
 }  // namespace quillo

@@ -15,17 +15,18 @@ inline std::int64_t nextDivisor(std::int64_t d) {
 }
 
 // inOrder(a, b): entry a may stand before entry b (a <= b in the sort's keys).
-// swap(a, b): exchanges the entries. blink(): called once per forward step.
-template <class InOrder, class Swap, class Blink>
-void gapSort(std::int64_t n, InOrder inOrder, Swap swap, Blink blink) {
-    if (n < 2) return;
+// swap(a, b): exchanges the entries. goOn(): called once per forward step;
+// false ends the sort there (false is returned, the order half made).
+template <class InOrder, class Swap, class GoOn>
+bool gapSort(std::int64_t n, InOrder inOrder, Swap swap, GoOn goOn) {
+    if (n < 2) return true;
     std::int64_t divisor = 2;
     for (;;) {
         std::int64_t gap = n / divisor;
         if (gap == 0) gap = 1;
         const std::int64_t last = n - gap;
         for (std::int64_t i = 1; i <= last; ++i) {
-            blink();
+            if (!goOn()) return false;
             std::int64_t a = i;
             std::int64_t b = i + gap;
             while (!inOrder(a, b)) {
@@ -35,7 +36,7 @@ void gapSort(std::int64_t n, InOrder inOrder, Swap swap, Blink blink) {
                 b -= gap;
             }
         }
-        if (gap < 2) return;
+        if (gap < 2) return true;
         divisor = nextDivisor(divisor);
     }
 }

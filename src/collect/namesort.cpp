@@ -1,19 +1,41 @@
 #include "collect/namesort.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "collect/columnsort.h"
 
 namespace quillo {
 
-void FileSort(std::vector<QString>& File, std::vector<QString>& Item, std::vector<qint64>& Size,
-              std::vector<QString>& Flag, qint32 n, Progress& progress) {
-    sortColumns(File, Item, Size, Flag, n, progress, [&](size_t x, size_t y) {
-        if (const int c = compareCodeUnits(File[x], File[y])) return c < 0;
+namespace {
+
+// Folder, name, kind: negative, zero or positive.
+int compareNames(const FileEntry& x, const FileEntry& y) {
+    if (const int c = compareCodeUnits(x.dir, y.dir)) return c;
+    if (const int c = compareCodeUnits(x.name, y.name)) return c;
+    return int(x.kind) - int(y.kind);
+}
+
+}  // namespace
+
+bool FileSort(std::vector<FileEntry>& rows, Progress& progress) {
+    return sortRows(rows, progress, [](FileEntry& x, FileEntry& y) {
         // Equal folder texts from two runs then share one text: later
         // comparisons of them stop at the pointer test.
-        if (File[x].constData() != File[y].constData()) File[y] = File[x];
-        if (const int c = compareCodeUnits(Item[x], Item[y])) return c < 0;
-        return compareCodeUnits(Flag[x], Flag[y]) <= 0;
+        if (x.dir.constData() != y.dir.constData() && compareCodeUnits(x.dir, y.dir) == 0)
+            y.dir = x.dir;
+        return compareNames(x, y) <= 0;
     });
+}
+
+void mergeSorted(std::vector<FileEntry>& rows, std::vector<FileEntry> more) {
+    std::vector<FileEntry> merged;
+    merged.reserve(rows.size() + more.size());
+    std::merge(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()),
+               std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()),
+               std::back_inserter(merged),
+               [](const FileEntry& x, const FileEntry& y) { return compareNames(x, y) < 0; });
+    rows.swap(merged);
 }
 
 }  // namespace quillo

@@ -1,14 +1,17 @@
 #pragma once
 // The name sort: folder, then name, then kind, by UTF-16 code unit.
 
-#include <QString>
 #include <vector>
 
+#include "collect/filetable.h"
 #include "platform/progress.h"
 
 namespace quillo {
 
-void FileSort(std::vector<QString>& File, std::vector<QString>& Item, std::vector<qint64>& Size,
-              std::vector<QString>& Flag, qint32 n, Progress& progress);
+// False when stopped on request; the rows are then half sorted.
+bool FileSort(std::vector<FileEntry>& rows, Progress& progress);
+
+// Merges sorted rows into sorted rows: the same order as sorting them together.
+void mergeSorted(std::vector<FileEntry>& rows, std::vector<FileEntry> more);
 
 }  // namespace quillo

@@ -1,6 +1,5 @@
 #include "collect/scan.h"
 
-#include <set>
 #include <utility>
 
 #include "platform/format.h"
@@ -37,36 +36,42 @@ bool isHidden(const QString& name) {
 
 class Walk {
   public:
-    Walk(FileTable& table, const QString& kind, int subfolderSwitch, const QString& extension,
-         Progress& progress, FileSystem& fs, ScanStats& stats)
-        : m_table(table),
-          m_kind(kind),
-          m_recurse(subfolderSwitch == 1),
-          m_extension(extension),
+    Walk(const ScanRequest& request, Progress& progress, FileSystem& fs)
+        : m_request(request),
+          m_recurse(request.subfolderSwitch == 1),
           m_progress(progress),
-          m_fs(fs),
-          m_stats(stats) {}
+          m_fs(fs) {}
 
-    void top(const QString& folder) {
+    ScanResult top() {
         // The top folder may itself be a link the user chose: it is listed all
         // the same; only a real folder's identity is remembered.
-        const Result<FileInfo> info = m_fs.info(folder);
-        if (info && info->type == EntryType::Directory) enter(info.value());
-        scan(folder);
+        const Result<FileInfo> info = m_fs.info(m_request.folder);
+        if (info && info->type == EntryType::Directory) {
+            if (!enter(info.value())) return std::move(m_result);
+        }
+        scan(m_request.folder);
+        return std::move(m_result);
     }
 
   private:
-    // Remembers a folder; false when this walk has been in it already.
-    bool enter(const FileInfo& info) { return m_entered.insert({info.device, info.inode}).second; }
+    // Remembers a folder; false when it is not to be walked: this walk has been
+    // in it already, or it is one to avoid (counted as skipped either way).
+    bool enter(const FileInfo& info) {
+        if (m_request.avoid.count(info.id()) || !m_result.walked.insert(info.id()).second) {
+            ++m_result.skipped;
+            return false;
+        }
+        return true;
+    }
 
     void scan(const QString& folder) {
         // Listing phase: the whole listing is read before any entry is examined.
         Result<Listing> listing = m_fs.list(folder);
         if (!listing) {
-            ++m_stats.skipped;
+            ++m_result.skipped;
             return;
         }
-        m_stats.skipped += listing->undecodable;
+        m_result.skipped += listing->undecodable;
         std::vector<DirEntry> entries;
         entries.reserve(listing->entries.size());
         for (DirEntry& e : listing->entries) {
@@ -84,6 +89,7 @@ class Walk {
         const std::unique_ptr<FolderHandle> here = m_fs.openFolder(folder);
         for (const DirEntry& e : entries) {
             m_progress.BlinkStep();
+            if (m_result.stopped || (m_result.stopped = m_progress.stopRequested())) return;
             if (isPagefile(e.name)) continue;
             examine(*here, prefix, e);
         }
@@ -92,11 +98,11 @@ class Walk {
     void examine(FolderHandle& here, const QString& prefix, const DirEntry& e) {
         switch (e.type) {
             case EntryType::File:
-                if (extensionMatches(e.name, m_extension)) takeFile(here, prefix, e.name);
-                return;
+                if (!extensionMatches(e.name, m_request.extension)) return;
+                break;
             case EntryType::Directory:
-                if (m_recurse) walkInto(here, prefix, e.name);
-                return;
+                if (!m_recurse) return;
+                break;
             case EntryType::Unknown:
                 break;
             case EntryType::Symlink:
@@ -107,60 +113,24 @@ class Walk {
         }
         const Result<FileInfo> info = here.info(e.name);
         if (!info) {
-            ++m_stats.skipped;
+            ++m_result.skipped;  // vanished since the listing
             return;
         }
+        // What is there now counts: it may have been replaced since the listing.
         if (info->type == EntryType::Directory) {
-            if (m_recurse) walkFolder(prefix + e.name, info.value());
-        } else if (info->type == EntryType::File && extensionMatches(e.name, m_extension)) {
-            append(prefix, e.name, info->size);
+            if (m_recurse && enter(info.value())) scan(prefix + e.name);
+        } else if (info->type == EntryType::File && extensionMatches(e.name, m_request.extension)) {
+            m_result.entries.push_back(
+                FileEntry{prefix, e.name, info->size, m_request.kind, info->id()});
+            m_progress.count(countCaption(m_request.countBefore + qint64(m_result.entries.size())));
         }
     }
 
-    void walkInto(FolderHandle& here, const QString& prefix, const QString& name) {
-        const Result<FileInfo> info = here.info(name);
-        if (!info) {
-            ++m_stats.skipped;
-            return;
-        }
-        // Replaced by something else since the listing: not a folder to walk now.
-        if (info->type != EntryType::Directory) return;
-        walkFolder(prefix + name, info.value());
-    }
-
-    void walkFolder(const QString& path, const FileInfo& info) {
-        // A folder met again (a bind mount of an ancestor, a volume mounted
-        // twice) would be walked again or forever.
-        if (!enter(info)) {
-            ++m_stats.skipped;
-            return;
-        }
-        scan(path);
-    }
-
-    void takeFile(FolderHandle& here, const QString& prefix, const QString& name) {
-        const Result<FileInfo> info = here.info(name);
-        if (!info) {
-            ++m_stats.skipped;  // vanished since the listing
-            return;
-        }
-        if (info->type != EntryType::File) return;
-        append(prefix, name, info->size);
-    }
-
-    void append(const QString& prefix, const QString& name, qint64 size) {
-        m_table.append(prefix, name, size, m_kind);
-        m_progress.count(countCaption(m_table.FileCount));
-    }
-
-    FileTable& m_table;
-    const QString& m_kind;
+    const ScanRequest& m_request;
     const bool m_recurse;
-    const QString& m_extension;
     Progress& m_progress;
     FileSystem& m_fs;
-    ScanStats& m_stats;
-    std::set<std::pair<quint64, quint64>> m_entered;
+    ScanResult m_result;
 };
 
 }  // namespace
@@ -173,10 +143,8 @@ bool extensionMatches(const QString& name, const QString& extension) {
     return tailsEqual(name, extension, n);
 }
 
-void ScanFolder(FileTable& table, const QString& folder, const QString& kind, int subfolderSwitch,
-                const QString& extension, Progress& progress, FileSystem& fs, ScanStats& stats) {
-    Walk walk(table, kind, subfolderSwitch, extension, progress, fs, stats);
-    walk.top(folder);
+ScanResult ScanFolder(const ScanRequest& request, Progress& progress, FileSystem& fs) {
+    return Walk(request, progress, fs).top();
 }
 
 }  // namespace quillo

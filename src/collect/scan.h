@@ -1,8 +1,10 @@
 #pragma once
-// The directory scan: appends every file of one folder (and, with the switch
+// The directory scan: collects every file of one folder (and, with the switch
 // at 1, of every folder below it) whose name carries the extension.
 
 #include <QString>
+#include <set>
+#include <vector>
 
 #include "collect/filetable.h"
 #include "platform/filesystem.h"
@@ -10,8 +12,20 @@
 
 namespace quillo {
 
-struct ScanStats {
-    int skipped = 0;  // entries that could not be read (listing, info, undecodable name, loop)
+struct ScanRequest {
+    QString folder;
+    FileKind kind = FileKind::Target;
+    int subfolderSwitch = 0;  // subfolders are walked only at 1
+    QString extension;
+    std::set<FileId> avoid;  // folders not to walk (those a reference scan walked)
+    qint32 countBefore = 0;  // entries already listed, for the count label
+};
+
+struct ScanResult {
+    std::vector<FileEntry> entries;  // in the order found
+    std::set<FileId> walked;         // every folder walked
+    int skipped = 0;       // entries that could not be read (listing, info, undecodable name, loop)
+    bool stopped = false;  // the user asked to stop: entries holds only part of the folder
 };
 
 // True when the name is taken for the extension text: the last four characters
@@ -19,7 +33,6 @@ struct ScanStats {
 // must match the whole end of the name.
 bool extensionMatches(const QString& name, const QString& extension);
 
-void ScanFolder(FileTable& table, const QString& folder, const QString& kind, int subfolderSwitch,
-                const QString& extension, Progress& progress, FileSystem& fs, ScanStats& stats);
+ScanResult ScanFolder(const ScanRequest& request, Progress& progress, FileSystem& fs);
 
 }  // namespace quillo

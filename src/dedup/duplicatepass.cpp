@@ -1,6 +1,9 @@
 #include "dedup/duplicatepass.h"
 
-#include "dedup/comparisonmemo.h"
+#include <memory>
+
+#include "dedup/comparebuffers.h"
+#include "dedup/rungroups.h"
 #include "dedup/sizesort.h"
 #include "platform/failure.h"
 #include "platform/format.h"
@@ -9,90 +12,88 @@ namespace quillo {
 
 namespace {
 
-const QString kGoOn = QStringLiteral("\r処理を続けますか？");
-
-// The question for a failed pair; the path is always that of entry i.
-QString failureQuestion(const Failure& failure, const QString& pathOfI) {
-    switch (failure.code) {
-        case code::FileExists:
-            return pathOfI + QStringLiteral(" ファイルが重複しています") + kGoOn;
-        case code::FileNotFound:
-            return pathOfI + QStringLiteral(" が見つかりません") + kGoOn;
-        default:
-            return QString::number(failure.code) + failure.description + kGoOn;
-    }
-}
-
-QString closingMessage(qint32 dupCount, int chkDelete) {
-    if (dupCount == 0) return QStringLiteral("重複ファイルは有りませんでした");
+QString closingMessage(const CommandOutcome& o, int chkDelete) {
     // FilComp moves only when the box is checked, so anything else (the greyed
     // value included) deleted the files and is reported as deleting.
-    return QString::number(dupCount) + (chkDelete == 1 ? QStringLiteral("件、移動しました")
-                                                       : QStringLiteral("件、削除しました"));
+    const QString verb = chkDelete == 1 ? QStringLiteral("移動") : QStringLiteral("削除");
+    if (o.end == CommandEnd::Completed && o.done == 0 && o.failed == 0)
+        return QStringLiteral("重複ファイルは有りませんでした");
+    return countedMessage(o, verb);
 }
 
 }  // namespace
 
-void runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& DupCount,
-                         Progress& progress, MessageBox& box, FileSystem& fs) {
-    if (table.FileCount < 2) return;
-    progress.setEnabled(CommandButton::Delete, false);
-    progress.message(QStringLiteral("並び替えています、しばらくお待ち下さい"));
-    SizeSort(table.FileDir, table.FileName, table.FileSize, table.FileKind, table.FileCount,
-             progress);
-    progress.message(QStringLiteral("解析しています、しばらくお待ち下さい"));
-
+CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& DupCount,
+                                   Progress& progress, MessageBox& box, FileSystem& fs) {
+    CommandOutcome outcome;
+    if (table.FileCount() < 2) return outcome;
+    std::vector<FileEntry>& rows = table.entries;
+    outcome.end = CommandEnd::Completed;
+    outcome.clearList = true;
     DupCount = 0;
-    const qint32 count = table.FileCount;
-    ComparisonMemo memo;
-    std::vector<int> memoId(size_t(count) + 1, -1);  // entry -> what the memo knows of it
-    // Kinds do not change during the pass: compare the labels once, not per pair.
-    std::vector<char> refer(size_t(count) + 1, 0);
-    for (qint32 k = 1; k <= count; ++k) refer[size_t(k)] = table.FileKind[size_t(k)] == kKindRefer;
-    qint32 runEnd = 0;  // last entry of the run of equal size that holds entry i
-    for (qint32 i = 1; i <= count - 1; ++i) {
-        const auto x = size_t(i);
-        if (i > runEnd) {
-            runEnd = i;
-            while (runEnd < count && table.FileSize[size_t(runEnd) + 1] == table.FileSize[x])
-                ++runEnd;
-            // In a run of two there is one pair: a digest could never be used.
-            memo.setDigesting(runEnd - i + 1 > 2);
-        }
-        for (qint32 j = i + 1; j <= count; ++j) {
-            const auto y = size_t(j);
-            progress.BlinkStep();
-            if (table.FileSize[x] != table.FileSize[y]) break;
-            if (table.FileName[x].isEmpty()) break;
-            if (table.FileName[y].isEmpty() || refer[y]) continue;
-            // FilComp would find the same proof by path; by index it costs nothing.
-            if (memo.provesDifferent(memoId[x], memoId[y], table.FileSize[y])) continue;
-            const Status s =
-                FilComp(table.FileDir[x], table.FileName[x], table.FileDir[y], table.FileName[y],
-                        table.FileSize[y], options, DupCount, fs, &memo);
-            if (memo.digesting()) {
-                if (memoId[x] < 0) memoId[x] = memo.idOf(table.path(i));
-                if (memoId[y] < 0 && !table.FileName[y].isEmpty())
-                    memoId[y] = memo.idOf(table.path(j));
-            }
-            if (s) continue;
-            if (box.show(failureQuestion(s.failure(), table.path(i)), Buttons::YesNo) ==
-                Answer::No) {
-                progress.cmdClear_Click();
-                progress.messageBlack();
-                progress.message(QStringLiteral("強制終了しました"));
-                progress.setEnabled(CommandButton::Delete, true);
-                return;
+    progress.message(QStringLiteral("並び替えています、しばらくお待ち下さい"));
+    if (SizeSort(rows, progress))
+        progress.message(QStringLiteral("解析しています、しばらくお待ち下さい"));
+    else
+        outcome.end = CommandEnd::Stopped;
+
+    const qint32 count = table.FileCount();
+    const ReferenceGuard guard(table);
+    // A target that is a reference file under another path is kept like one.
+    const auto keep = [&](const FileEntry& e) {
+        return e.kind == FileKind::Refer || guard.isReference(e.id);
+    };
+    CompareBuffers buffers;
+    std::vector<char> identicalKept(size_t(count), 0);  // found identical, removal failed
+    const auto stop = [&] {
+        if (!progress.stopRequested()) return false;
+        outcome.end = CommandEnd::Stopped;
+        return true;
+    };
+    qint32 runEnd = 0;  // one past the last entry of the run of equal size that holds i
+    std::unique_ptr<RunGroups> groups;
+    for (qint32 i = 0; i < count - 1 && outcome.end == CommandEnd::Completed; ++i) {
+        if (i >= runEnd) {
+            runEnd = i + 1;
+            bool anyTarget = !keep(rows[size_t(i)]);
+            for (; runEnd < count && rows[size_t(runEnd)].size == rows[size_t(i)].size; ++runEnd)
+                anyTarget = anyTarget || !keep(rows[size_t(runEnd)]);
+            // A run without a target holds no pair to compare.
+            groups.reset();
+            if (runEnd - i > 1 && anyTarget)
+                groups = std::make_unique<RunGroups>(rows, i, runEnd, fs, buffers, progress);
+            if (groups && groups->stopped()) {
+                outcome.end = CommandEnd::Stopped;
+                break;
             }
         }
-        progress.count(progressCaption(i, count));
+        if (stop()) break;
+        if (groups && !rows[size_t(i)].removed()) {
+            groups->forEachPartner(i, [&](qint32 j) {
+                if (outcome.end != CommandEnd::Completed) return;
+                progress.BlinkStep();
+                if (stop()) return;
+                FileEntry& second = rows[size_t(j)];
+                if (second.removed() || keep(second)) return;
+                const PairResult r =
+                    FilComp(rows[size_t(i)], second, options, guard, DupCount, fs, &buffers);
+                if (r.status) return;
+                if (r.identical) identicalKept[size_t(j)] = 1;
+                if (box.show(failureQuestion(r.status.failure(), r.failedPath), Buttons::YesNo) ==
+                    Answer::No)
+                    outcome.end = CommandEnd::Aborted;
+            });
+        }
+        if (outcome.end == CommandEnd::Completed) progress.count(progressCaption(i + 1, count));
     }
 
-    progress.SaveSettings();
-    progress.cmdClear_Click();
-    progress.messageBlack();
-    progress.message(closingMessage(DupCount, options.chkDelete));
-    progress.setEnabled(CommandButton::Delete, true);
+    outcome.done = DupCount;
+    for (qint32 j = 0; j < count; ++j)
+        if (identicalKept[size_t(j)] && !rows[size_t(j)].removed()) ++outcome.failed;
+    // A run cut short by the user is not saved, as after a No to a question.
+    outcome.saveSettings = outcome.end == CommandEnd::Completed;
+    outcome.message = closingMessage(outcome, options.chkDelete);
+    return outcome;
 }
 
 }  // namespace quillo

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "collect/filetable.h"
+#include "platform/commandoutcome.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/progress.h"
@@ -16,16 +17,24 @@ struct DedupOptions {
     QString deleteFolder;  // text of txtDelete
 };
 
-class ComparisonMemo;  // what one pass has learned about files it read
+// What one comparison came to. A failure names the file it concerns.
+struct PairResult {
+    Status status;
+    QString failedPath;      // the file whose look, open, read or removal failed
+    bool identical = false;  // the contents matched (whether or not the removal worked)
+};
+
+class CompareBuffers;  // scratch memory reused across comparisons
 
 // Compares two files byte for byte; when identical, removes the second and
-// blanks File2 and Item2. DupCount is raised only when the removal succeeded.
-Status FilComp(QString& File1, QString& Item1, QString& File2, QString& Item2, qint64 Size2,
-               const DedupOptions& options, qint32& DupCount, FileSystem& fs,
-               ComparisonMemo* memo = nullptr);
+// blanks its name. DupCount is raised only when the removal succeeded. A
+// second file that the guard knows as a reference is never removed.
+PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions& options,
+                   const ReferenceGuard& guard, qint32& DupCount, FileSystem& fs,
+                   CompareBuffers* buffers = nullptr);
 
 // cmdDelete_Click from the size sort to the closing message.
-void runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& DupCount,
-                         Progress& progress, MessageBox& box, FileSystem& fs);
+CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& DupCount,
+                                   Progress& progress, MessageBox& box, FileSystem& fs);
 
 }  // namespace quillo

@@ -1,14 +1,14 @@
 #pragma once
-// The size sort: size, then kind, then folder, then name.
+// The size sort: size, then kind (references first), then folder, then name.
 
-#include <QString>
 #include <vector>
 
+#include "collect/filetable.h"
 #include "platform/progress.h"
 
 namespace quillo {
 
-void SizeSort(std::vector<QString>& File, std::vector<QString>& Item, std::vector<qint64>& Size,
-              std::vector<QString>& Flag, qint32 n, Progress& progress);
+// False when stopped on request; the rows are then half sorted.
+bool SizeSort(std::vector<FileEntry>& rows, Progress& progress);
 
 }  // namespace quillo

@@ -9,71 +9,79 @@ namespace quillo {
 
 namespace {
 
-// The Yes/No question for a failed rename of oldPath.
-QString failureQuestion(const QString& oldPath, const Failure& failure) {
-    QString text;
-    if (failure.code == code::FileExists)
-        text = oldPath + QStringLiteral(" ファイルが重複しています");
-    else if (failure.code == code::FileNotFound)
-        text = oldPath + QStringLiteral(" が見つかりません");
-    else
-        text = QString::number(failure.code) + failure.description;
-    return text + QLatin1Char('\r') + QStringLiteral("処理を続けますか？");
-}
-
-// Renames entry i to its new name; the move prefix is a failure when the
+// Renames entry e to its new name; the move prefix is a failure when the
 // move folder setting is unusable, so that every target asks.
-Status renameEntry(const FileTable& table, qint32 i, const Result<QString>& folderPart,
-                   const QString& fileName, FileSystem& fs) {
+Status renameEntry(const FileEntry& e, const Result<QString>& folderPart, const QString& fileName,
+                   FileSystem& fs) {
     if (!folderPart) return folderPart.failure();
     const Result<QString> to = newPath(folderPart.value(), fileName);
     if (!to) return to.failure();
-    return fs.rename(table.path(i), to.value());
+    return fs.rename(e.path(), to.value());
+}
+
+// A target that is a reference file under another path (a link or mount
+// into the reference folder) is left alone like a reference.
+bool isReferenceFile(const FileEntry& e, const ReferenceGuard& guard, FileSystem& fs) {
+    if (guard.empty()) return false;
+    if (guard.isReference(e.id)) return true;
+    const Result<FileInfo> now = fs.info(e.path());
+    return now && guard.isReference(now->id());
 }
 
 }  // namespace
 
-void runRename(const RenameRequest& request, FileTable& table, Progress& progress, MessageBox& box,
-               FileSystem& fs) {
-    if (table.FileCount == 0) return;
-
-    progress.setEnabled(CommandButton::Rename, false);
+CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progress& progress,
+                         MessageBox& box, FileSystem& fs) {
+    CommandOutcome outcome;
+    if (table.FileCount() == 0) return outcome;
     progress.message(QStringLiteral("リネームしています、しばらくお待ち下さい"));
 
     const bool move = request.chkMove == 1;
     const Result<QString> prefix =
         move ? destinationPrefix(request.moveFolder) : Result<QString>(QString());
-    const qint32 limit = table.FileCount;
+    const qint32 limit = table.FileCount();
     const QString extension = extensionPart(request.extension, request.chkJpegJpg);
+    const ReferenceGuard guard(table);
     QString number = request.number;
 
-    for (qint32 i = 1; i <= limit; ++i) {
-        const auto slot = size_t(i);
+    outcome.end = CommandEnd::Completed;
+    for (qint32 i = 0; i < limit; ++i) {
+        const FileEntry& e = table.entries[size_t(i)];
         progress.BlinkStep();
-        if (table.FileKind[slot] != kKindRefer) {
-            const Result<QString> folderPart = move ? prefix : Result<QString>(table.FileDir[slot]);
+        if (progress.stopRequested()) {
+            outcome.end = CommandEnd::Stopped;
+            break;
+        }
+        if (e.kind != FileKind::Refer && !isReferenceFile(e, guard, fs)) {
+            const Result<QString> folderPart = move ? prefix : Result<QString>(e.dir);
             const Status renamed =
-                renameEntry(table, i, folderPart, request.name + number + extension, fs);
-            if (!renamed && box.show(failureQuestion(table.path(i), renamed.failure()),
-                                     Buttons::YesNo) != Answer::Yes) {
-                progress.cmdClear_Click();
-                progress.messageBlack();
-                progress.message(QStringLiteral("強制終了しました"));
-                progress.setEnabled(CommandButton::Rename, true);
-                return;
+                renameEntry(e, folderPart, request.name + number + extension, fs);
+            if (renamed) {
+                ++outcome.done;
+            } else {
+                ++outcome.failed;
+                if (box.show(failureQuestion(renamed.failure(), e.path()), Buttons::YesNo) !=
+                    Answer::Yes) {
+                    outcome.end = CommandEnd::Aborted;
+                    break;
+                }
             }
             // A failed rename that the user continued still uses its number up.
             number = advanceNumber(number, request.DigitCount);
             progress.number(number);
         }
-        progress.count(progressCaption(i, limit));
+        progress.count(progressCaption(i + 1, limit));
     }
 
-    progress.SaveSettings();
-    progress.cmdClear_Click();
-    progress.messageBlack();
-    progress.message(QStringLiteral("リネームしました"));
-    progress.setEnabled(CommandButton::Rename, true);
+    // A stopped run saves too, so that the next run goes on after the last
+    // number used; only a No to a failure question leaves the file alone.
+    outcome.saveSettings = outcome.end != CommandEnd::Aborted;
+    outcome.clearList = true;
+    if (outcome.end == CommandEnd::Completed && outcome.failed == 0)
+        outcome.message = QStringLiteral("リネームしました");
+    else
+        outcome.message = countedMessage(outcome, QStringLiteral("リネーム"));
+    return outcome;
 }
 
 }  // namespace quillo

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "collect/filetable.h"
+#include "platform/commandoutcome.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
 #include "platform/progress.h"
@@ -22,7 +23,7 @@ struct RenameRequest {
 
 // Runs the command; the advancing number reaches the window through
 // Progress::number.
-void runRename(const RenameRequest& request, FileTable& table, Progress& progress, MessageBox& box,
-               FileSystem& fs);
+CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progress& progress,
+                         MessageBox& box, FileSystem& fs);
 
 }  // namespace quillo

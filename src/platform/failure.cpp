@@ -68,4 +68,25 @@ Failure failureFromErrno(int err) {
     return makeFailure(codeFromErrno(err));
 }
 
+Failure readFailureOfCode(int code) {
+    Failure f = makeFailure(code);
+    if (code == code::PermissionDenied) f.description = QStringLiteral("読み込みできません。");
+    return f;
+}
+
+Failure readFailure(int err) {
+    return readFailureOfCode(codeFromErrno(err));
+}
+
+QString failureQuestion(const Failure& failure, const QString& path) {
+    QString text;
+    if (failure.code == code::FileExists)
+        text = path + QStringLiteral(" ファイルが重複しています");
+    else if (failure.code == code::FileNotFound)
+        text = path + QStringLiteral(" が見つかりません");
+    else
+        text = path + QLatin1Char('\r') + QString::number(failure.code) + failure.description;
+    return text + QLatin1Char('\r') + QStringLiteral("処理を続けますか？");
+}
+
 }  // namespace quillo

@@ -28,4 +28,11 @@ Failure makeFailure(int code);
 int codeFromErrno(int err);
 Failure failureFromErrno(int err);
 
+// The same for a failed open or read: a refusal is worded as one to read, not to write.
+Failure readFailure(int err);
+Failure readFailureOfCode(int code);
+
+// The Yes/No question after an operation on the file at path failed.
+QString failureQuestion(const Failure& failure, const QString& path);
+
 }  // namespace quillo

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <compare>
 #include <memory>
 #include <vector>
 
@@ -24,17 +25,25 @@ struct Listing {
     int undecodable = 0;            // names that could not be decoded to text, left out
 };
 
+// Which file or folder on disk, whatever path names it.
+struct FileId {
+    quint64 device = 0;
+    quint64 inode = 0;
+    auto operator<=>(const FileId&) const = default;
+};
+
 struct FileInfo {
     EntryType type = EntryType::Unknown;  // of the entry itself: links are not followed
     qint64 size = 0;
     qint64 mtimeNs = 0;  // last modification, nanoseconds since the epoch
     quint64 device = 0;
     quint64 inode = 0;
+    FileId id() const { return {device, inode}; }
 };
 
 // True when both describe the same file on disk (device and inode).
 inline bool sameFile(const FileInfo& a, const FileInfo& b) {
-    return a.device == b.device && a.inode == b.inode;
+    return a.id() == b.id();
 }
 
 // A file opened for reading; closed when destroyed.
@@ -45,6 +54,8 @@ class InputFile {
     virtual Result<FileInfo> info() = 0;
     // Reads up to max bytes; 0 at the end of the file.
     virtual Result<qint64> read(char* buffer, qint64 max) = 0;
+    // Moves the read position to offset bytes from the start.
+    virtual Status seek(qint64 offset) = 0;
 };
 
 // A folder held open so that its entries are looked at without walking the
@@ -65,6 +76,10 @@ class FileSystem {
 
     // What is at path, without following a final symbolic link.
     virtual Result<FileInfo> info(const QString& path) = 0;
+
+    // The absolute path of an existing folder with every link, ".", ".." and
+    // doubled separator resolved.
+    virtual Result<QString> canonicalFolder(const QString& folder) = 0;
 
     // The folder for looking at its entries one by one. The default looks
     // each one up by its whole path through info().

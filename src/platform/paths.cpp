@@ -19,6 +19,13 @@ Result<QString> destinationPrefix(const QString& folder) {
     return folderPrefix(folder);
 }
 
+QString parentFolder(const QString& path) {
+    const QString folder = folderSetting(path);
+    const qsizetype cut = folder.lastIndexOf(kSeparator);
+    if (cut <= 0) return QString(kSeparator);
+    return folder.left(cut);
+}
+
 QString folderSetting(const QString& path) {
     QString s = path;
     while (s.size() > 1 && s.endsWith(kSeparator)) s.chop(1);

@@ -22,6 +22,10 @@ QString joinPath(const QString& folder, const QString& name);
 // root or to wherever the program was started: path not found (76).
 Result<QString> destinationPrefix(const QString& folder);
 
+// The folder that holds path: its text up to the last separator; the root is
+// its own parent.
+QString parentFolder(const QString& path);
+
 // A folder text as the settings hold it: no trailing separator, except the root "/".
 QString folderSetting(const QString& path);
 

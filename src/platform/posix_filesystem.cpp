@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/failure.h"
@@ -95,9 +96,13 @@ class PosixInputFile final : public InputFile {
             const ssize_t got = ::read(m_fd, buffer, size_t(max));
             if (got >= 0) return qint64(got);
             if (errno != EINTR)
-                return errno == EISDIR ? makeFailure(code::PathFileAccess)
-                                       : failureFromErrno(errno);
+                return errno == EISDIR ? makeFailure(code::PathFileAccess) : readFailure(errno);
         }
+    }
+
+    Status seek(qint64 offset) override {
+        if (::lseek(m_fd, off_t(offset), SEEK_SET) < 0) return readFailure(errno);
+        return {};
     }
 
   private:
@@ -161,9 +166,19 @@ class PosixFileSystem final : public FileSystem {
         return infoFromStat(st);
     }
 
+    Result<QString> canonicalFolder(const QString& folder) override {
+        char* resolved = ::realpath(encodeName(folder).constData(), nullptr);
+        if (!resolved) return folderFailure(errno);
+        QString text;
+        const bool decoded = decodeName(resolved, qsizetype(std::strlen(resolved)), &text);
+        ::free(resolved);
+        if (!decoded) return makeFailure(code::BadFileName);
+        return text;
+    }
+
     Result<std::unique_ptr<InputFile>> openRead(const QString& path) override {
         const int fd = ::open(encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0) return failureFromErrno(errno);
+        if (fd < 0) return readFailure(errno);
         return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd));
     }
 

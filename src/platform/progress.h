@@ -1,6 +1,7 @@
 #pragma once
-// What a long command shows while it runs, implemented by the main window.
-// The commands never yield to the event loop; each call repaints at once.
+// What a long command shows while it runs, and whether it should stop. The
+// window implements it; the logic calls it once per item, so every call must
+// be cheap.
 
 #include <QString>
 
@@ -12,14 +13,12 @@ class Progress {
   public:
     virtual ~Progress() = default;
     virtual void BlinkStep() = 0;                      // one blink step (throttled)
-    virtual void count(const QString& caption) = 0;    // lblCount, repainted now
-    virtual void message(const QString& caption) = 0;  // lblMsg caption, repainted now
-    virtual void messageBlack() = 0;                   // lblMsg fore colour 0
-    virtual void number(const QString& text) = 0;      // txtNumber, repainted now
-    virtual void setEnabled(CommandButton button, bool enabled) = 0;
-    virtual void ShowBusy() = 0;        // start the list fill
-    virtual void SaveSettings() = 0;    // write the settings file
-    virtual void cmdClear_Click() = 0;  // the clear operation
+    virtual void count(const QString& caption) = 0;    // lblCount
+    virtual void message(const QString& caption) = 0;  // lblMsg caption
+    virtual void number(const QString& text) = 0;      // txtNumber
+    // Whether the user asked the command to stop. Asked only between two file
+    // operations, never inside one; may wait while the user is being asked.
+    virtual bool stopRequested() = 0;
 };
 
 }  // namespace quillo

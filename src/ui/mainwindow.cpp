@@ -25,7 +25,8 @@ frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& bo
       m_clock(clock),
       m_c(buildMainLayout(this)),
       m_model(new FileListModel(this)),
-      m_pacer(clock) {
+      m_pacer(clock),
+      m_runner(*this, box) {
     connectHandlers();
     Form_Load();
 }
@@ -88,6 +89,13 @@ void frmQuillo::Form_Unload() {
 }
 
 void frmQuillo::closeEvent(QCloseEvent* event) {
+    if (m_commandRunning) {
+        // The command is stopped first, at a point where no file operation is
+        // half done; the window closes when it has ended.
+        event->ignore();
+        if (m_runner.askStop()) m_closeAfterCommand = true;
+        return;
+    }
     Form_Unload();
     event->accept();
 }

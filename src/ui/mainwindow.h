@@ -12,9 +12,10 @@
 #include "collect/extensionlist.h"
 #include "collect/filetable.h"
 #include "platform/clock.h"
+#include "platform/commandoutcome.h"
 #include "platform/filesystem.h"
 #include "platform/messagebox.h"
-#include "platform/progress.h"
+#include "ui/commandrunner.h"
 #include "ui/mainlayout.h"
 #include "ui/repaintpacer.h"
 
@@ -23,7 +24,7 @@ namespace quillo {
 class FileListModel;
 class frmFolder;
 
-class frmQuillo : public QWidget, public Progress, public SettingsTarget {
+class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     Q_OBJECT
   public:
     // settingsPath: the settings file read at start-up and written by SaveSettings.
@@ -45,7 +46,7 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     // The folder chooser, created on first use.
     frmFolder* chooser();
 
-    // Progress: what the long commands show.
+    // CommandView: what the long commands show, and how they end.
     void BlinkStep() override;
     void count(const QString& caption) override;
     void message(const QString& caption) override;
@@ -114,6 +115,8 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     void openChooser(const QString& tag, const QString& boxText);
     // The reference or extraction command.
     void collect(bool reference);
+    // Runs one command with its button disabled, then applies its outcome.
+    void runCommand(CommandButton button, const CommandRunner::Work& command);
 
     ExtentList extentList() const;
     void applyExtentList(const ExtentList& list);
@@ -124,6 +127,7 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     // when it ends.
     class CommandScope;
     bool m_commandRunning = false;
+    bool m_closeAfterCommand = false;  // the close button was pressed during a command
 
     QString m_settingsPath;
     FileSystem& m_fs;
@@ -132,6 +136,7 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     MainControls m_c;
     FileListModel* m_model = nullptr;
     RepaintPacer m_pacer;
+    CommandRunner m_runner;
     QPointer<frmFolder> m_folder;
     std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file
     bool m_loaded = false;

@@ -71,7 +71,7 @@ void frmQuillo::setEnabled(CommandButton button, bool enabled) {
 void frmQuillo::ShowBusy() {
     m_c.lblMsg->setText(kEditing);
     m_c.lblMsg->repaint();
-    m_model->setEntryRows(Files.FileCount);
+    m_model->setEntryRows(Files.FileCount());
     // A fill under way starts again from row 1: the table may have been re-sorted.
     FillCursor = 0;
     m_c.timEdit->start(kFillInterval);
@@ -83,7 +83,7 @@ void frmQuillo::timEdit_Timer() {
     if (m_commandRunning) return;
     for (int k = 0; k < kRowsPerTick; ++k) {
         ++FillCursor;
-        if (FillCursor > Files.FileCount) {
+        if (FillCursor > Files.FileCount()) {
             setMessageColor(0);
             FillCursor = 0;
             m_c.timEdit->stop();
@@ -91,17 +91,17 @@ void frmQuillo::timEdit_Timer() {
         }
         BlinkStep();
         const qint32 r = FillCursor;
-        const size_t i = size_t(r);
+        const FileEntry& e = Files.entries[size_t(r - 1)];
         ListRow row;
-        row.dir = Files.FileDir[i];
-        row.name = Files.FileName[i];
+        row.dir = e.dir;
+        row.name = e.name;
         row.cells = 3;
-        const Result<FileInfo> info = m_fs.info(Files.path(r));
+        const Result<FileInfo> info = m_fs.info(e.path());
         const bool complete = info.ok() && r <= m_model->rowCount();
         if (complete) {
             row.mtimeNs = info->mtimeNs;
-            row.size = Files.FileSize[i];
-            row.kind = Files.FileKind[i];
+            row.size = e.size;
+            row.kind = kindLabel(e.kind);
             row.cells = FileListModel::kColumns;
         }
         m_model->setRow(r, std::move(row));

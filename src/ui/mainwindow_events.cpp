@@ -118,6 +118,12 @@ void frmQuillo::cmbExtent_Click() {
 }
 
 void frmQuillo::timRefresh_Timer() {
+    // A tick inside a running command's message box must not clear the table
+    // the command is working on: the refresh waits for the command to end.
+    if (m_commandRunning) {
+        m_c.timRefresh->start(10);
+        return;
+    }
     cmdClear_Click();
     ExtentList list = extentList();
     refreshAfterPick(list);
@@ -192,22 +198,35 @@ void frmQuillo::cmdSelect_Click() {
 }
 
 void frmQuillo::collect(bool reference) {
-    const CommandScope scope(*this);
     CollectRequest request;
     request.reference = reference;
     request.referFolder = m_c.txtRefer->text();
     request.selectFolder = m_c.txtSelect->text();
     request.subfolderSwitch = (reference ? m_c.chkRefer : m_c.chkSelect)->value();
     request.extension = m_c.cmbExtent->currentText();
-    runCollect(request, Files, *this, m_box, m_fs);
+    runCommand(reference ? CommandButton::Refer : CommandButton::Select,
+               [&](Progress& p, MessageBox& b) { return runCollect(request, Files, p, b, m_fs); });
 }
 
 void frmQuillo::cmdDelete_Click() {
-    const CommandScope scope(*this);
     DedupOptions options;
     options.chkDelete = m_c.chkDelete->value();
     options.deleteFolder = m_c.txtDelete->text();
-    runDuplicateRemoval(Files, options, DupCount, *this, m_box, m_fs);
+    runCommand(CommandButton::Delete, [&](Progress& p, MessageBox& b) {
+        return runDuplicateRemoval(Files, options, DupCount, p, b, m_fs);
+    });
+}
+
+void frmQuillo::runCommand(CommandButton button, const CommandRunner::Work& command) {
+    {
+        const CommandScope scope(*this);
+        setEnabled(button, false);
+        applyOutcome(m_runner.run(command), button, *this, m_box);
+    }
+    if (m_closeAfterCommand) {
+        m_closeAfterCommand = false;
+        close();
+    }
 }
 
 }  // namespace quillo

@@ -4,7 +4,6 @@
 #include "numbering/number.h"
 #include "numbering/renamepass.h"
 #include "ui/mainwindow.h"
-#include "ui/mainwindowcommand.h"
 
 namespace quillo {
 
@@ -23,7 +22,6 @@ void frmQuillo::txtNumber_LostFocus() {
 }
 
 void frmQuillo::cmdRename_Click() {
-    const CommandScope scope(*this);
     RenameRequest request;
     request.name = m_c.txtName->text();
     request.number = m_c.txtNumber->text();
@@ -32,7 +30,8 @@ void frmQuillo::cmdRename_Click() {
     request.chkJpegJpg = m_c.chkJpegJpg->value();
     request.chkMove = m_c.chkMove->value();
     request.moveFolder = m_c.txtMove->text();
-    runRename(request, Files, *this, m_box, m_fs);
+    runCommand(CommandButton::Rename,
+               [&](Progress& p, MessageBox& b) { return runRename(request, Files, p, b, m_fs); });
 }
 
 }  // namespace quillo

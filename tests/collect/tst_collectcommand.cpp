@@ -1,11 +1,14 @@
 // The reference and extraction commands on temporary folders: overlap refusal,
 // the order of what they show, counts and messages, and skipped entries.
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "collect/collectcommand.h"
+#include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
+#include "numbering/renamepass.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
 
@@ -30,11 +33,121 @@ CollectRequest request(bool reference, const QString& refer, const QString& sele
     return r;
 }
 
+// Runs the command and applies its outcome as the window does.
+CommandOutcome collect(const CollectRequest& r, FileTable& t, RecordingProgress& progress,
+                       ScriptedMessageBox& box, FileSystem& fs = systemFileSystem()) {
+    return progress.finish(runCollect(r, t, progress, box, fs),
+                           r.reference ? CommandButton::Refer : CommandButton::Select, box);
+}
+
+// A bind mount for the length of a test, undone however the test ends.
+struct BindMount {
+    QString at;
+    bool ok = false;
+    BindMount(const QString& from, const QString& to) : at(to) {
+        makeDir(to);
+        ok = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("--bind"), from, to}) == 0;
+    }
+    ~BindMount() {
+        if (ok) QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), at});
+    }
+};
+
+enum class Pass { Delete, Move, Rename };
+
 }  // namespace
 
 class TstCollectCommand : public QObject {
     Q_OBJECT
   private slots:
+    void aliasesNeverTouchReferences_data() {
+        QTest::addColumn<QString>("alias");
+        QTest::addColumn<bool>("referFirst");
+        QTest::addColumn<int>("pass");
+        for (const char* alias :
+             {"link", "bind", "doubleSlash", "dotDot", "linkToParent", "bindInsideExtraction"})
+            for (const bool referFirst : {true, false})
+                for (const Pass pass : {Pass::Delete, Pass::Move, Pass::Rename})
+                    QTest::addRow("%s/%s/%d", alias, referFirst ? "refer first" : "select first",
+                                  int(pass))
+                        << QString::fromLatin1(alias) << referFirst << int(pass);
+    }
+
+    // Whatever path reaches the reference folder, no reference file is removed,
+    // moved or renamed; the overlap refusal sees through links and mounts.
+    void aliasesNeverTouchReferences() {
+        QFETCH(QString, alias);
+        QFETCH(bool, referFirst);
+        QFETCH(int, pass);
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        const QString ref = root + QStringLiteral("/pics/参照");
+        const QByteArray photo = QByteArray(5000, 'p') + "1";
+        writeFile(ref + QStringLiteral("/A.JPG"), photo);
+        writeFile(ref + QStringLiteral("/B.JPG"), photo);
+        writeFile(root + QStringLiteral("/sel/C.JPG"), photo);
+        writeFile(root + QStringLiteral("/sel/D.JPG"), "unique");
+        makeDir(root + QStringLiteral("/del"));
+        QString referText = ref, selectText = root + QStringLiteral("/alias");
+        std::unique_ptr<BindMount> mount;
+        bool refused = true;
+        if (alias == QLatin1String("link")) {
+            QVERIFY(QFile::link(ref, selectText));
+        } else if (alias == QLatin1String("linkToParent")) {
+            QVERIFY(QFile::link(root + QStringLiteral("/pics"), selectText));
+        } else if (alias == QLatin1String("doubleSlash")) {
+            referText = root + QStringLiteral("//pics/参照");
+            selectText = ref;
+        } else if (alias == QLatin1String("dotDot")) {
+            selectText = ref + QStringLiteral("/../参照/.");
+        } else if (alias == QLatin1String("bind")) {
+            mount = std::make_unique<BindMount>(ref, selectText);
+        } else {
+            mount = std::make_unique<BindMount>(ref, root + QStringLiteral("/sel/内"));
+            selectText = root + QStringLiteral("/sel");
+            refused = false;
+        }
+        if (mount && !mount->ok) QSKIP("mount --bind is refused here");
+
+        FileTable t;
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        for (const bool reference : {referFirst, !referFirst}) {
+            CollectRequest r = request(reference, referText, selectText);
+            collect(r, t, progress, box);
+        }
+        QCOMPARE(box.texts.count(kOverlap), refused ? 2 : 0);
+        const FaultyFileSystem fs;
+        qint32 dupCount = 0;
+        if (pass == int(Pass::Rename)) {
+            RenameRequest r;
+            r.name = QStringLiteral("GAZOU");
+            r.number = QStringLiteral("00001");
+            r.DigitCount = 5;
+            r.extension = QStringLiteral(".JPG");
+            runRename(r, t, progress, box, systemFileSystem());
+        } else {
+            const DedupOptions options{pass == int(Pass::Move) ? 1 : 0,
+                                       root + QStringLiteral("/del")};
+            runDuplicateRemoval(t, options, dupCount, progress, box, systemFileSystem());
+        }
+        QCOMPARE(QDir(ref).entryList(QDir::Files),
+                 QStringList({QStringLiteral("A.JPG"), QStringLiteral("B.JPG")}));
+        QCOMPARE(readFile(ref + QStringLiteral("/A.JPG")), photo);
+        QCOMPARE(readFile(ref + QStringLiteral("/B.JPG")), photo);
+        if (refused) return;
+        // The real targets were handled: the copy of a reference went, D was numbered.
+        if (pass == int(Pass::Rename)) {
+            QCOMPARE(
+                QDir(root + QStringLiteral("/sel")).entryList(QDir::Files),
+                QStringList({QStringLiteral("GAZOU00001.JPG"), QStringLiteral("GAZOU00002.JPG")}));
+        } else {
+            QCOMPARE(dupCount, 1);
+            QCOMPARE(QDir(root + QStringLiteral("/sel")).entryList(QDir::Files),
+                     QStringList({QStringLiteral("D.JPG")}));
+        }
+    }
+
     void overlappingFoldersAreRefused() {
         const QList<std::pair<QString, QString>> cases = {
             {QStringLiteral("/d/A"), QStringLiteral("/d/A")},    // equal
@@ -48,19 +161,21 @@ class TstCollectCommand : public QObject {
         for (const auto& [refer, select] : cases) {
             for (const bool reference : {true, false}) {
                 FileTable t;
-                t.append(QStringLiteral("/x/"), QStringLiteral("a.jpg"), 1, kKindTarget);
+                t.append({QStringLiteral("/x/"), QStringLiteral("a.jpg"), 1, FileKind::Target, {}});
                 RecordingProgress progress;
                 ScriptedMessageBox box;
                 FaultyFileSystem fs;
                 QStringList ops;
                 fs.before = [&](const QString& op, const QString&) { ops << op; };
-                runCollect(request(reference, refer, select), t, progress, box, fs);
+                const CommandOutcome o =
+                    runCollect(request(reference, refer, select), t, progress, box, fs);
                 const QByteArray where = (refer + u' ' + select).toUtf8();
                 QVERIFY2(box.texts == QStringList({kOverlap}), where.constData());
                 QCOMPARE(box.buttons, QList<Buttons>({Buttons::Ok}));
                 QVERIFY2(progress.events.isEmpty(), where.constData());
-                QCOMPARE(t.FileCount, 1);
-                QVERIFY(ops.isEmpty());
+                QVERIFY(o.end == CommandEnd::Nothing && o.enableButton);
+                QCOMPARE(t.FileCount(), 1);
+                QVERIFY(!ops.contains(QStringLiteral("list")));
             }
         }
         // Siblings that are not prefixes of each other are fine.
@@ -68,7 +183,7 @@ class TstCollectCommand : public QObject {
         FileTable t;
         RecordingProgress progress;
         ScriptedMessageBox box;
-        runCollect(
+        collect(
             request(false, dir.filePath(QStringLiteral("B")), dir.filePath(QStringLiteral("A"))), t,
             progress, box, systemFileSystem());
         QVERIFY(!box.texts.contains(kOverlap));
@@ -85,36 +200,35 @@ class TstCollectCommand : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runCollect(request(false, refer, select), t, progress, box, systemFileSystem());
-        QCOMPARE(t.FileCount, 10);
-        QStringList expected = {QStringLiteral("enabled:1=0"),
-                                QStringLiteral("message:抽出しています、しばらくお待ち下さい")};
+        collect(request(false, refer, select), t, progress, box, systemFileSystem());
+        QCOMPARE(t.FileCount(), 10);
+        QStringList expected = {QStringLiteral("message:抽出しています、しばらくお待ち下さい")};
         for (int i = 1; i <= 10; ++i) expected << QStringLiteral("count:(%1)").arg(i);
         expected << QStringLiteral("message:並び替えています、しばらくお待ち下さい")
                  << QStringLiteral("busy") << QStringLiteral("black")
-                 << QStringLiteral("message:10件、抽出しました") << QStringLiteral("count:(10)");
+                 << QStringLiteral("message:10件、抽出しました") << QStringLiteral("count:(10)")
+                 << QStringLiteral("enabled:1=0");
         QCOMPARE(progress.events, expected);
         QVERIFY(!progress.enabled[int(CommandButton::Select)]);  // stays off until cleared
         QVERIFY(progress.enabled[int(CommandButton::Refer)]);
         QVERIFY(box.texts.isEmpty());
-        for (qint32 i = 1; i <= 10; ++i) QCOMPARE(t.FileKind[size_t(i)], kKindTarget);
+        for (const FileEntry& e : t.entries) QCOMPARE(e.kind, FileKind::Target);
         QVERIFY(progress.blinks > 0);
 
         progress.events.clear();
-        runCollect(request(true, refer, select), t, progress, box, systemFileSystem());
-        QCOMPARE(t.FileCount, 13);
+        collect(request(true, refer, select), t, progress, box, systemFileSystem());
+        QCOMPARE(t.FileCount(), 13);
         QCOMPARE(progress.lastMessage, QStringLiteral("3件、追加しました"));
         QCOMPARE(progress.lastCount, QStringLiteral("(13)"));
-        QCOMPARE(progress.events.first(), QStringLiteral("enabled:0=0"));
+        QCOMPARE(progress.events.last(), QStringLiteral("enabled:0=0"));
         QVERIFY(!progress.enabled[int(CommandButton::Refer)]);
         // Both sets are sorted together.
-        for (qint32 i = 1; i < t.FileCount; ++i) {
-            const size_t a = size_t(i), b = size_t(i) + 1;
-            QVERIFY(t.FileDir[a] < t.FileDir[b] ||
-                    (t.FileDir[a] == t.FileDir[b] && t.FileName[a] <= t.FileName[b]));
+        for (size_t i = 1; i < t.entries.size(); ++i) {
+            const FileEntry &a = t.entries[i - 1], &b = t.entries[i];
+            QVERIFY(a.dir < b.dir || (a.dir == b.dir && a.name <= b.name));
         }
         int refs = 0;
-        for (qint32 i = 1; i <= t.FileCount; ++i) refs += t.FileKind[size_t(i)] == kKindRefer;
+        for (const FileEntry& e : t.entries) refs += e.kind == FileKind::Refer;
         QCOMPARE(refs, 3);
     }
 
@@ -127,9 +241,9 @@ class TstCollectCommand : public QObject {
         FileTable t;
         RecordingProgress progress;
         ScriptedMessageBox box;
-        runCollect(request(false, refer, select), t, progress, box, systemFileSystem());
-        runCollect(request(true, refer, select), t, progress, box, systemFileSystem());
-        QCOMPARE(t.FileCount, 10);
+        collect(request(false, refer, select), t, progress, box, systemFileSystem());
+        collect(request(true, refer, select), t, progress, box, systemFileSystem());
+        QCOMPARE(t.FileCount(), 10);
         QCOMPARE(progress.lastMessage, QStringLiteral("参照データは有りませんでした"));
         QCOMPARE(progress.lastCount, QStringLiteral("(10)"));
         QVERIFY(progress.enabled[int(CommandButton::Refer)]);
@@ -139,10 +253,10 @@ class TstCollectCommand : public QObject {
         FileTable empty;
         RecordingProgress p2;
         makeDir(dir.filePath(QStringLiteral("空")));
-        runCollect(request(false, refer, dir.filePath(QStringLiteral("空"))), empty, p2, box,
-                   systemFileSystem());
+        collect(request(false, refer, dir.filePath(QStringLiteral("空"))), empty, p2, box,
+                systemFileSystem());
         QCOMPARE(p2.lastMessage, QStringLiteral("抽出データは有りませんでした"));
-        QCOMPARE(p2.events.last(), QStringLiteral("count:"));
+        QVERIFY(p2.events.contains(QStringLiteral("count:")));
         QVERIFY(box.texts.isEmpty());
         QVERIFY(p2.enabled[int(CommandButton::Select)]);
     }
@@ -155,8 +269,7 @@ class TstCollectCommand : public QObject {
         RecordingProgress progress;
         progress.recordCounts = false;
         ScriptedMessageBox box;
-        runCollect(request(false, dir.filePath(QStringLiteral("r")), select), t, progress, box,
-                   systemFileSystem());
+        collect(request(false, dir.filePath(QStringLiteral("r")), select), t, progress, box);
         QCOMPARE(progress.lastMessage, QStringLiteral("1234件、抽出しました"));
         QCOMPARE(progress.lastCount, QStringLiteral("(1,234)"));
     }
@@ -173,8 +286,8 @@ class TstCollectCommand : public QObject {
         FileTable t;
         RecordingProgress progress;
         ScriptedMessageBox box;
-        runCollect(request(false, dir.filePath(QStringLiteral("r")), select), t, progress, box, fs);
-        QCOMPARE(t.FileCount, 2);
+        collect(request(false, dir.filePath(QStringLiteral("r")), select), t, progress, box, fs);
+        QCOMPARE(t.FileCount(), 2);
         QCOMPARE(progress.lastMessage, QStringLiteral("2件、抽出しました"));
         QCOMPARE(
             box.texts,
@@ -185,7 +298,7 @@ class TstCollectCommand : public QObject {
         FileTable t2;
         RecordingProgress p2;
         ScriptedMessageBox box2;
-        runCollect(request(true, dir.filePath(QStringLiteral("無い")), select), t2, p2, box2, fs);
+        collect(request(true, dir.filePath(QStringLiteral("無い")), select), t2, p2, box2, fs);
         QCOMPARE(p2.lastMessage, QStringLiteral("参照データは有りませんでした"));
         QCOMPARE(
             box2.texts,

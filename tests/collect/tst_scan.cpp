@@ -54,10 +54,23 @@ class BindMountFileSystem : public FaultyFileSystem {
     }
 };
 
-QStringList paths(const FileTable& t) {
+QStringList paths(const ScanResult& t) {
     QStringList out;
-    for (qint32 i = 1; i <= t.FileCount; ++i) out << t.path(i);
+    for (const FileEntry& e : t.entries) out << e.path();
     return out;
+}
+
+ScanResult scan(const QString& folder, FileKind kind, int sw, const QString& extension,
+                Progress& progress, FileSystem& fs, qint32 countBefore = 0,
+                std::set<FileId> avoid = {}) {
+    ScanRequest r;
+    r.folder = folder;
+    r.kind = kind;
+    r.subfolderSwitch = sw;
+    r.extension = extension;
+    r.countBefore = countBefore;
+    r.avoid = std::move(avoid);
+    return ScanFolder(r, progress, fs);
 }
 
 QStringList sorted(QStringList l) {
@@ -103,19 +116,20 @@ class TstScan : public QObject {
             fs.hideTypes = hideTypes;
             QStringList ops;
             fs.before = [&](const QString& op, const QString& p) { ops << op + u':' + p; };
-            FileTable t;
             RecordingProgress progress;
-            ScanStats stats;
-            ScanFolder(t, top, kKindTarget, 1, kJpg, progress, fs, stats);
+            const ScanResult t = scan(top, FileKind::Target, 1, kJpg, progress, fs);
             QCOMPARE(paths(t),
                      QStringList(
                          {top + QStringLiteral("/a.jpg"), top + QStringLiteral("/b/c/d/深い.JPG"),
                           top + QStringLiteral("/b/x.Jpg"), top + QStringLiteral("/c.jpg")}));
-            QCOMPARE(t.FileDir[2], top + QStringLiteral("/b/c/d/"));
-            QCOMPARE(t.FileName[2], QStringLiteral("深い.JPG"));
-            QCOMPARE(t.FileSize[2], 5);
-            QCOMPARE(t.FileKind[2], kKindTarget);
-            QCOMPARE(stats.skipped, 0);
+            const FileEntry& deep = t.entries[1];
+            QCOMPARE(deep.dir, top + QStringLiteral("/b/c/d/"));
+            QCOMPARE(deep.name, QStringLiteral("深い.JPG"));
+            QCOMPARE(deep.size, 5);
+            QCOMPARE(deep.kind, FileKind::Target);
+            QCOMPARE(deep.id, (FileId{systemFileSystem().info(deep.path())->device,
+                                      systemFileSystem().info(deep.path())->inode}));
+            QCOMPARE(t.skipped, 0);
             // Each folder is listed whole before its entries are examined.
             QVERIFY(ops.indexOf(QStringLiteral("list:") + top + QStringLiteral("/b")) <
                     ops.indexOf(QStringLiteral("info:") + top + QStringLiteral("/c.jpg")));
@@ -129,16 +143,13 @@ class TstScan : public QObject {
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("1.jpg")), "");
         writeFile(dir.filePath(QStringLiteral("2.jpg")), "");
-        FileTable t;
-        t.append(QStringLiteral("/x/"), QStringLiteral("old.jpg"), 1, kKindRefer);
         RecordingProgress progress;
-        ScanStats stats;
-        ScanFolder(t, dir.path(), kKindTarget, 0, kJpg, progress, systemFileSystem(), stats);
-        QCOMPARE(t.FileCount, 3);
-        QCOMPARE(t.FileName[1], QStringLiteral("old.jpg"));
-        QCOMPARE(t.FileDir[2], dir.path() + u'/');
+        const ScanResult t =
+            scan(dir.path(), FileKind::Target, 0, kJpg, progress, systemFileSystem(), 1);
+        QCOMPARE(t.entries.size(), size_t(2));
+        QCOMPARE(t.entries[0].dir, dir.path() + u'/');
         // One folder text for the whole folder, not a copy per file.
-        QCOMPARE(t.FileDir[2].constData(), t.FileDir[3].constData());
+        QCOMPARE(t.entries[0].dir.constData(), t.entries[1].dir.constData());
         QCOMPARE(progress.lastCount, QStringLiteral("(3)"));
     }
 
@@ -146,15 +157,14 @@ class TstScan : public QObject {
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("photo.jpg/inner.jpg")), "i");
         for (const int sw : {0, 1, 2}) {
-            FileTable t;
             RecordingProgress progress;
-            ScanStats stats;
-            ScanFolder(t, dir.path(), kKindTarget, sw, kJpg, progress, systemFileSystem(), stats);
+            const ScanResult t =
+                scan(dir.path(), FileKind::Target, sw, kJpg, progress, systemFileSystem());
             if (sw == 1) {
                 QCOMPARE(paths(t),
                          QStringList({dir.filePath(QStringLiteral("photo.jpg/inner.jpg"))}));
             } else {
-                QCOMPARE(t.FileCount, 0);
+                QVERIFY(t.entries.empty());
             }
         }
     }
@@ -169,18 +179,14 @@ class TstScan : public QObject {
         writeFile(dir.filePath(QStringLiteral(".secret/shown.sys")), "h");
         QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.sys"))).constData(),
                          0600) == 0);
-        FileTable t;
         RecordingProgress progress;
-        ScanStats stats;
-        ScanFolder(t, dir.path(), kKindTarget, 1, QStringLiteral(".SYS"), progress,
-                   systemFileSystem(), stats);
+        const ScanResult t = scan(dir.path(), FileKind::Target, 1, QStringLiteral(".SYS"), progress,
+                                  systemFileSystem());
         QCOMPARE(paths(t), QStringList({dir.filePath(QStringLiteral("driver.sys"))}));
-        QCOMPARE(stats.skipped, 0);
+        QCOMPARE(t.skipped, 0);
         // One blink per listed and one per examined entry; hidden ones are not listed.
-        FileTable t2;
         RecordingProgress p2;
-        ScanFolder(t2, dir.path(), kKindTarget, 0, QStringLiteral(".SYS"), p2, systemFileSystem(),
-                   stats);
+        scan(dir.path(), FileKind::Target, 0, QStringLiteral(".SYS"), p2, systemFileSystem());
         QCOMPARE(p2.blinks, 2 * 4);
     }
 
@@ -191,20 +197,26 @@ class TstScan : public QObject {
         QVERIFY(QFile::link(top, top + QStringLiteral("/a/back")));  // a loop
         QVERIFY(
             QFile::link(top + QStringLiteral("/a/real.jpg"), top + QStringLiteral("/link.jpg")));
-        FileTable t;
         RecordingProgress progress;
-        ScanStats stats;
-        ScanFolder(t, top, kKindTarget, 1, kJpg, progress, systemFileSystem(), stats);
+        const ScanResult t = scan(top, FileKind::Target, 1, kJpg, progress, systemFileSystem());
         QCOMPARE(paths(t), QStringList({top + QStringLiteral("/a/real.jpg")}));
-        QCOMPARE(stats.skipped, 0);
+        QCOMPARE(t.skipped, 0);
 
         // The folder the user chose may itself be a link: it is walked under its own text.
         const QString chosen = dir.filePath(QStringLiteral("選んだ"));
         QVERIFY(QFile::link(top + QStringLiteral("/a"), chosen));
-        FileTable viaLink;
-        ScanFolder(viaLink, chosen, kKindTarget, 1, kJpg, progress, systemFileSystem(), stats);
+        const ScanResult viaLink =
+            scan(chosen, FileKind::Target, 1, kJpg, progress, systemFileSystem());
         QCOMPARE(paths(viaLink), QStringList({chosen + QStringLiteral("/real.jpg")}));
-        QCOMPARE(stats.skipped, 0);
+        QCOMPARE(viaLink.skipped, 0);
+
+        // A folder a reference scan walked is not walked again, under any path.
+        const ScanResult avoided =
+            scan(top, FileKind::Target, 1, kJpg, progress, systemFileSystem(), 0,
+                 {FileId{systemFileSystem().info(top + QStringLiteral("/a"))->device,
+                         systemFileSystem().info(top + QStringLiteral("/a"))->inode}});
+        QVERIFY(avoided.entries.empty());
+        QCOMPARE(avoided.skipped, 1);
     }
 
     void folderReachedTwiceIsWalkedOnce() {
@@ -215,13 +227,11 @@ class TstScan : public QObject {
         makeDir(top + QStringLiteral("/sub/loop"));
         BindMountFileSystem fs;
         fs.top = top;
-        FileTable t;
         RecordingProgress progress;
-        ScanStats stats;
-        ScanFolder(t, top, kKindTarget, 1, kJpg, progress, fs, stats);
+        const ScanResult t = scan(top, FileKind::Target, 1, kJpg, progress, fs);
         QCOMPARE(sorted(paths(t)),
                  QStringList({top + QStringLiteral("/f.jpg"), top + QStringLiteral("/sub/g.jpg")}));
-        QCOMPARE(stats.skipped, 1);
+        QCOMPARE(t.skipped, 1);
     }
 
     void unreadableEntriesAreSkippedAndCounted() {
@@ -239,20 +249,17 @@ class TstScan : public QObject {
         FaultyFileSystem fs;
         fs.failList.insert(top + QStringLiteral("/locked"), code::PermissionDenied);
         fs.failInfo.insert(top + QStringLiteral("/gone.jpg"), code::FileNotFound);
-        FileTable t;
         RecordingProgress progress;
-        ScanStats stats;
-        ScanFolder(t, top, kKindRefer, 1, kJpg, progress, fs, stats);
+        const ScanResult t = scan(top, FileKind::Refer, 1, kJpg, progress, fs);
         QCOMPARE(sorted(paths(t)), QStringList({top + QStringLiteral("/ok.jpg"),
                                                 top + QStringLiteral("/open/y.jpg")}));
-        QCOMPARE(stats.skipped, 3);
+        QCOMPARE(t.skipped, 3);
         ::unlink(bad.constData());  // QTemporaryDir cannot remove it by name
 
         // A top folder that cannot be listed at all.
-        ScanStats missing;
-        ScanFolder(t, dir.filePath(QStringLiteral("nowhere")), kKindRefer, 1, kJpg, progress, fs,
-                   missing);
-        QCOMPARE(t.FileCount, 2);
+        const ScanResult missing =
+            scan(dir.filePath(QStringLiteral("nowhere")), FileKind::Refer, 1, kJpg, progress, fs);
+        QVERIFY(missing.entries.empty());
         QCOMPARE(missing.skipped, 1);
     }
 
@@ -260,12 +267,11 @@ class TstScan : public QObject {
         QTemporaryDir dir;
         for (int i = 0; i < 1500; ++i)
             writeFile(dir.filePath(QStringLiteral("画像%1.jpg").arg(i)), "");
-        FileTable t;
         RecordingProgress progress;
         progress.recordCounts = false;
-        ScanStats stats;
-        ScanFolder(t, dir.path(), kKindTarget, 0, kJpg, progress, systemFileSystem(), stats);
-        QCOMPARE(t.FileCount, 1500);
+        const ScanResult t =
+            scan(dir.path(), FileKind::Target, 0, kJpg, progress, systemFileSystem());
+        QCOMPARE(t.entries.size(), size_t(1500));
         QCOMPARE(progress.lastCount, QStringLiteral("(1,500)"));
     }
 };

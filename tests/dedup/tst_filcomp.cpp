@@ -1,15 +1,18 @@
 // The comparison of one pair: what counts as identical, how the second file is
-// removed, and what stops a removal.
+// removed, what stops a removal, which file a failure names; and how far the
+// pass reads a long run of same-size files.
 #include <unistd.h>
 
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "dedup/comparisonmemo.h"
+#include "dedup/comparebuffers.h"
 #include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
 #include "platform/failure.h"
+#include "recordingprogress.h"
+#include "scriptedmessagebox.h"
 
 using namespace quillo;
 using test::exists;
@@ -18,13 +21,17 @@ using test::writeFile;
 
 namespace {
 
-// One pair of table cells and the outcome of comparing them.
+// One pair of table entries and the outcome of comparing them.
 struct Pair {
-    QString dir1, name1, dir2, name2;
+    FileEntry first, second;
     qint32 dupCount = 0;
-    Status run(qint64 size, FileSystem& fs, const DedupOptions& options = {},
-               ComparisonMemo* memo = nullptr) {
-        return FilComp(dir1, name1, dir2, name2, size, options, dupCount, fs, memo);
+    Pair(const QString& dir1, const QString& name1, const QString& dir2, const QString& name2)
+        : first{dir1, name1, 0, FileKind::Target, {}},
+          second{dir2, name2, 0, FileKind::Target, {}} {}
+    PairResult run(qint64 size, FileSystem& fs, const DedupOptions& options = {},
+                   const FileTable& references = {}) {
+        first.size = second.size = size;
+        return FilComp(first, second, options, ReferenceGuard(references), dupCount, fs);
     }
 };
 
@@ -34,15 +41,9 @@ QByteArray pattern(qint64 size, char salt) {
     return b;
 }
 
-// Compares dir/x with dir/y through one memo: the duplicates counted (-1 on a
-// failure) and the bytes read.
-std::pair<qint32, qint64> compareCounted(const QString& dir, const char* x, const char* y,
-                                         qint64 size, test::FaultyFileSystem& fs,
-                                         ComparisonMemo& memo) {
-    Pair p{dir, QLatin1String(x), dir, QLatin1String(y)};
-    const qint64 before = fs.bytesRead;
-    const Status s = p.run(size, fs, {}, &memo);
-    return std::make_pair(s.ok() ? p.dupCount : -1, fs.bytesRead - before);
+FileId idOf(const QString& path) {
+    const Result<FileInfo> info = systemFileSystem().info(path);
+    return info ? info->id() : FileId{};
 }
 
 }  // namespace
@@ -53,13 +54,14 @@ class TestFilComp : public QObject {
     void emptyFilesAreIdentical();
     void lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly();
     void movedDuplicateKeepsItsNameAndNeverOverwrites();
-    void moveAcrossFileSystemsAndIntoMissingFolderAreRefused();
-    void missingFilesAndFailedRemovalAreNotCounted();
-    void sameFileUnderTwoPathsIsNeverADuplicate();
+    void moveOutsideAnAbsoluteFolderOnThisDriveIsRefused_data();
+    void moveOutsideAnAbsoluteFolderOnThisDriveIsRefused();
+    void failureNamesTheFileItConcerns_data();
+    void failureNamesTheFileItConcerns();
+    void sameFileUnderTwoPathsAndReferencesAreNeverRemoved();
     void fileChangedSinceCollectionSurvives();
     void fileSwappedBetweenComparisonAndRemovalSurvives();
-    void memoSkipsReadsButNeverProvesEquality();
-    void steppedPiecesReadOnlyAsFarAsADifference();
+    void longRunIsReadAboutOncePerFile();
 
   private:
     QTemporaryDir m_dir;
@@ -71,10 +73,11 @@ void TestFilComp::emptyFilesAreIdentical() {
     writeFile(root() + QStringLiteral("e2/空.JPG"), {});
     Pair p{root() + QStringLiteral("e1/"), QStringLiteral("空.JPG"), root() + QStringLiteral("e2/"),
            QStringLiteral("空.JPG")};
-    QVERIFY(p.run(0, systemFileSystem()).ok());
+    const PairResult r = p.run(0, systemFileSystem());
+    QVERIFY(r.status.ok() && r.identical);
     QCOMPARE(p.dupCount, 1);
-    QVERIFY(p.dir2.isEmpty() && p.name2.isEmpty());
-    QCOMPARE(p.name1, QStringLiteral("空.JPG"));
+    QVERIFY(p.second.dir.isEmpty() && p.second.removed());
+    QCOMPARE(p.first.name, QStringLiteral("空.JPG"));
     QVERIFY(exists(root() + QStringLiteral("e1/空.JPG")));
     QVERIFY(!exists(root() + QStringLiteral("e2/空.JPG")));
 }
@@ -93,23 +96,25 @@ void TestFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
 
     test::FaultyFileSystem fs;
     Pair ab{dir, QStringLiteral("a.JPG"), dir, QStringLiteral("b.JPG")};
-    QVERIFY(ab.run(size, fs).ok());
+    PairResult r = ab.run(size, fs);
+    QVERIFY(r.status.ok() && !r.identical);
     QCOMPARE(ab.dupCount, 0);
-    QCOMPARE(ab.name2, QStringLiteral("b.JPG"));
+    QCOMPARE(ab.second.name, QStringLiteral("b.JPG"));
     QCOMPARE(fs.bytesRead, 2 * size);
     QVERIFY(exists(dir + QStringLiteral("b.JPG")));
 
-    // A difference in the first piece ends the comparison there.
+    // A difference in the first chunk ends the comparison there.
     fs.bytesRead = 0;
     Pair ac{dir, QStringLiteral("a.JPG"), dir, QStringLiteral("c.JPG")};
-    QVERIFY(ac.run(size, fs).ok());
+    r = ac.run(size, fs);
+    QVERIFY(r.status.ok() && !r.identical);
     QCOMPARE(ac.dupCount, 0);
-    QCOMPARE(fs.bytesRead, 2 * kFirstPiece);
+    QCOMPARE(fs.bytesRead, 2 * kCompareChunk);
 
     // A large identical pair: equal through every chunk and removed.
     writeFile(dir + QStringLiteral("d.JPG"), a);
     Pair ad{dir, QStringLiteral("a.JPG"), dir, QStringLiteral("d.JPG")};
-    QVERIFY(ad.run(size, systemFileSystem()).ok());
+    QVERIFY(ad.run(size, systemFileSystem()).identical);
     QCOMPARE(ad.dupCount, 1);
     QVERIFY(!exists(dir + QStringLiteral("d.JPG")));
 }
@@ -124,76 +129,104 @@ void TestFilComp::movedDuplicateKeepsItsNameAndNeverOverwrites() {
 
     Pair p{root() + QStringLiteral("mv/ref/"), QStringLiteral("x.JPG"),
            root() + QStringLiteral("mv/sel/"), QStringLiteral("写真.JPG")};
-    QVERIFY(p.run(4, systemFileSystem(), move).ok());
+    QVERIFY(p.run(4, systemFileSystem(), move).status.ok());
     QCOMPARE(p.dupCount, 1);
-    QVERIFY(p.name2.isEmpty());
+    QVERIFY(p.second.removed());
     QCOMPARE(readFile(del + QStringLiteral("/写真.JPG")), QByteArray("same"));
 
-    // The name is taken in the delete folder: 58, nothing moved, nothing counted.
+    // The name is taken in the delete folder: 58 on the moved file, nothing
+    // moved, nothing counted, though the pair was identical.
     Pair q{root() + QStringLiteral("mv/ref/"), QStringLiteral("x.JPG"),
            root() + QStringLiteral("mv/sel/"), QStringLiteral("y.JPG")};
-    const Status s = q.run(4, systemFileSystem(), move);
-    QCOMPARE(s.failure().code, code::FileExists);
+    const PairResult r = q.run(4, systemFileSystem(), move);
+    QCOMPARE(r.status.failure().code, code::FileExists);
+    QCOMPARE(r.failedPath, root() + QStringLiteral("mv/sel/y.JPG"));
+    QVERIFY(r.identical);
     QCOMPARE(q.dupCount, 0);
-    QCOMPARE(q.name2, QStringLiteral("y.JPG"));
+    QCOMPARE(q.second.name, QStringLiteral("y.JPG"));
     QCOMPARE(readFile(del + QStringLiteral("/y.JPG")), QByteArray("older"));
     QCOMPARE(readFile(root() + QStringLiteral("mv/sel/y.JPG")), QByteArray("same"));
 }
 
-void TestFilComp::moveAcrossFileSystemsAndIntoMissingFolderAreRefused() {
+void TestFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused_data() {
+    QTest::addColumn<QString>("folder");  // "<shm>" and "<root>" stand for the test's folders
+    QTest::addColumn<int>("code");
+    QTest::newRow("other file system") << QStringLiteral("<shm>") << code::RenameAcrossDrives;
+    QTest::newRow("missing folder") << QStringLiteral("<root>無い") << code::PathNotFound;
+    // A hand-edited settings file never sends the file to the root or the
+    // working directory.
+    QTest::newRow("empty") << QString() << code::PathNotFound;
+    QTest::newRow("relative") << QStringLiteral("dup") << code::PathNotFound;
+}
+
+void TestFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused() {
+    QFETCH(QString, folder);
+    QFETCH(int, code);
     QTemporaryDir shm(QStringLiteral("/dev/shm/quillo-dedup-XXXXXX"));
     QVERIFY(shm.isValid());
-    writeFile(root() + QStringLiteral("x/1.JPG"), "abc");
-    writeFile(root() + QStringLiteral("x/2.JPG"), "abc");
+    folder.replace(QStringLiteral("<shm>"), shm.path()).replace(QStringLiteral("<root>"), root());
     const QString dir = root() + QStringLiteral("x/");
+    writeFile(dir + QStringLiteral("1.JPG"), "abc");
+    writeFile(dir + QStringLiteral("2.JPG"), "abc");
     Pair p{dir, QStringLiteral("1.JPG"), dir, QStringLiteral("2.JPG")};
-    Status s = p.run(3, systemFileSystem(), DedupOptions{1, shm.path()});
-    QCOMPARE(s.failure().code, code::RenameAcrossDrives);
+    const PairResult r = p.run(3, systemFileSystem(), DedupOptions{1, folder});
+    QCOMPARE(r.status.failure().code, code);
+    QCOMPARE(r.failedPath, dir + QStringLiteral("2.JPG"));
     QVERIFY(exists(dir + QStringLiteral("2.JPG")));
-    QVERIFY(!exists(shm.path() + QStringLiteral("/2.JPG")));
+    QVERIFY(!exists(shm.path() + QStringLiteral("/2.JPG")) && !exists(QStringLiteral("/2.JPG")));
     QCOMPARE(p.dupCount, 0);
-
-    s = p.run(3, systemFileSystem(), DedupOptions{1, root() + QStringLiteral("無い")});
-    QCOMPARE(s.failure().code, code::PathNotFound);
-    QVERIFY(exists(dir + QStringLiteral("2.JPG")));
-    QCOMPARE(p.dupCount, 0);
-    QCOMPARE(p.name2, QStringLiteral("2.JPG"));
-
-    // An empty or relative delete folder (a hand-edited settings file) never
-    // sends the file to the root or the working directory.
-    for (const QString& folder : {QString(), QStringLiteral("dup")}) {
-        s = p.run(3, systemFileSystem(), DedupOptions{1, folder});
-        QCOMPARE(s.failure().code, code::PathNotFound);
-        QVERIFY(exists(dir + QStringLiteral("2.JPG")));
-        QVERIFY(!exists(QStringLiteral("/2.JPG")));
-        QCOMPARE(p.dupCount, 0);
-    }
+    QCOMPARE(p.second.name, QStringLiteral("2.JPG"));
 }
 
-void TestFilComp::missingFilesAndFailedRemovalAreNotCounted() {
-    const QString dir = root() + QStringLiteral("m/");
-    writeFile(dir + QStringLiteral("here.JPG"), "abc");
-    Pair first{dir, QStringLiteral("gone.JPG"), dir, QStringLiteral("here.JPG")};
-    QCOMPARE(first.run(3, systemFileSystem()).failure().code, code::FileNotFound);
-    Pair second{dir, QStringLiteral("here.JPG"), dir, QStringLiteral("gone.JPG")};
-    QCOMPARE(second.run(3, systemFileSystem()).failure().code, code::FileNotFound);
-    QCOMPARE(first.dupCount + second.dupCount, 0);
+void TestFilComp::failureNamesTheFileItConcerns_data() {
+    QTest::addColumn<QString>("op");
+    QTest::addColumn<int>("which");  // 0: the first file, 1: the second
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<bool>("identical");
+    const QString missing = describeFailure(code::FileNotFound);
+    const QString refusedRead = QStringLiteral("読み込みできません。");
+    QTest::newRow("first missing") << "missing" << 0 << code::FileNotFound << missing << false;
+    QTest::newRow("second missing") << "missing" << 1 << code::FileNotFound << missing << false;
+    QTest::newRow("first open refused")
+        << "open" << 0 << code::PermissionDenied << refusedRead << false;
+    QTest::newRow("second open refused")
+        << "open" << 1 << code::PermissionDenied << refusedRead << false;
+    QTest::newRow("first read refused")
+        << "read" << 0 << code::PermissionDenied << refusedRead << false;
+    QTest::newRow("second read fails")
+        << "read" << 1 << code::DeviceIo << describeFailure(code::DeviceIo) << false;
+    QTest::newRow("removal refused") << "remove" << 1 << code::PermissionDenied
+                                     << QStringLiteral("書き込みできません。") << true;
+}
 
-    writeFile(dir + QStringLiteral("copy.JPG"), "abc");
+void TestFilComp::failureNamesTheFileItConcerns() {
+    QFETCH(QString, op);
+    QFETCH(int, which);
+    QFETCH(int, code);
+    QFETCH(QString, description);
+    QFETCH(bool, identical);
+    QTemporaryDir tmp;
+    const QString dir = tmp.path() + QLatin1Char('/');
+    const QString paths[2] = {dir + QStringLiteral("here.JPG"), dir + QStringLiteral("copy.JPG")};
     test::FaultyFileSystem fs;
-    fs.failRemove.insert(dir + QStringLiteral("copy.JPG"), code::PermissionDenied);
+    for (int k = 0; k < 2; ++k)
+        if (op != QLatin1String("missing") || k != which) writeFile(paths[k], "abc");
+    if (op == QLatin1String("open")) fs.failOpen.insert(paths[which], code);
+    if (op == QLatin1String("read")) fs.failRead.insert(paths[which], code);
+    if (op == QLatin1String("remove")) fs.failRemove.insert(paths[which], code);
     Pair p{dir, QStringLiteral("here.JPG"), dir, QStringLiteral("copy.JPG")};
-    QCOMPARE(p.run(3, fs).failure().code, code::PermissionDenied);
+    const PairResult r = p.run(3, fs);
+    QCOMPARE(r.status.failure().code, code);
+    QCOMPARE(r.status.failure().description, description);
+    QCOMPARE(r.failedPath, paths[which]);
+    QCOMPARE(r.identical, identical);
     QCOMPARE(p.dupCount, 0);
-    QCOMPARE(p.name2, QStringLiteral("copy.JPG"));
-
-    // A read failure reaches the caller as itself.
-    fs.failRead.insert(dir + QStringLiteral("copy.JPG"), code::DeviceIo);
-    QCOMPARE(p.run(3, fs).failure().code, code::DeviceIo);
-    QVERIFY(exists(dir + QStringLiteral("copy.JPG")));
+    QCOMPARE(p.second.name, QStringLiteral("copy.JPG"));
+    QCOMPARE(exists(paths[1]), op != QLatin1String("missing") || which != 1);
 }
 
-void TestFilComp::sameFileUnderTwoPathsIsNeverADuplicate() {
+void TestFilComp::sameFileUnderTwoPathsAndReferencesAreNeverRemoved() {
     const QString dir = root() + QStringLiteral("h/");
     writeFile(dir + QStringLiteral("orig.JPG"), "only copy");
     QVERIFY(QFile::link(dir + QStringLiteral("orig.JPG"), dir + QStringLiteral("soft.JPG")));
@@ -202,15 +235,30 @@ void TestFilComp::sameFileUnderTwoPathsIsNeverADuplicate() {
              0);
     test::FaultyFileSystem fs;
     Pair p{dir, QStringLiteral("orig.JPG"), dir, QStringLiteral("hard.JPG")};
-    QVERIFY(p.run(9, fs).ok());
+    QVERIFY(p.run(9, fs).status.ok());
     QCOMPARE(p.dupCount, 0);
     QCOMPARE(fs.bytesRead, 0);
     QVERIFY(exists(dir + QStringLiteral("hard.JPG")));
     // A symbolic link now standing where a file was is not a file.
     Pair s{dir, QStringLiteral("orig.JPG"), dir, QStringLiteral("soft.JPG")};
-    QVERIFY(s.run(9, fs).ok());
+    QVERIFY(s.run(9, fs).status.ok());
     QCOMPARE(s.dupCount, 0);
     QVERIFY(exists(dir + QStringLiteral("soft.JPG")));
+
+    // A true copy whose second name is a collected reference stays, whatever
+    // the entry's kind and recorded identity say.
+    writeFile(dir + QStringLiteral("copy.JPG"), "only copy");
+    FileTable references;
+    references.append(FileEntry{root() + QStringLiteral("ref/"), QStringLiteral("r.JPG"), 9,
+                                FileKind::Refer, idOf(dir + QStringLiteral("orig.JPG"))});
+    Pair g{dir, QStringLiteral("copy.JPG"), dir, QStringLiteral("hard.JPG")};
+    const PairResult r = g.run(9, fs, {}, references);
+    QVERIFY(r.status.ok() && !r.identical);
+    QCOMPARE(g.dupCount, 0);
+    QVERIFY(exists(dir + QStringLiteral("hard.JPG")));
+    // Without the reference the same pair goes.
+    QVERIFY(g.run(9, fs).identical);
+    QVERIFY(!exists(dir + QStringLiteral("hard.JPG")));
 }
 
 void TestFilComp::fileChangedSinceCollectionSurvives() {
@@ -220,14 +268,14 @@ void TestFilComp::fileChangedSinceCollectionSurvives() {
     writeFile(dir + QStringLiteral("short.JPG"), "ab");
     for (const QString& name : {QStringLiteral("grown.JPG"), QStringLiteral("short.JPG")}) {
         Pair p{dir, QStringLiteral("a.JPG"), dir, name};
-        QVERIFY(p.run(4, systemFileSystem()).ok());
+        QVERIFY(p.run(4, systemFileSystem()).status.ok());
         QCOMPARE(p.dupCount, 0);
         QVERIFY(exists(dir + name));
     }
     // The first file grown: the pair differs too.
     writeFile(dir + QStringLiteral("b.JPG"), "abcd");
     Pair q{dir, QStringLiteral("grown.JPG"), dir, QStringLiteral("b.JPG")};
-    QVERIFY(q.run(4, systemFileSystem()).ok());
+    QVERIFY(q.run(4, systemFileSystem()).status.ok());
     QCOMPARE(q.dupCount, 0);
     QVERIFY(exists(dir + QStringLiteral("b.JPG")));
 }
@@ -249,82 +297,56 @@ void TestFilComp::fileSwappedBetweenComparisonAndRemovalSurvives() {
             }
         };
         Pair p{dir, QStringLiteral("one.JPG"), dir, QStringLiteral("two.JPG")};
-        QVERIFY(p.run(8, fs).ok());
+        const PairResult r = p.run(8, fs);
+        QVERIFY(r.status.ok() && !r.identical);
         QCOMPARE(looks, 2);
         QCOMPARE(p.dupCount, 0);
-        QCOMPARE(p.name2, QStringLiteral("two.JPG"));
+        QCOMPARE(p.second.name, QStringLiteral("two.JPG"));
         QVERIFY(exists(dir + QStringLiteral("one.JPG")));
         QVERIFY(exists(dir + QStringLiteral("two.JPG")));
     }
 }
 
-void TestFilComp::memoSkipsReadsButNeverProvesEquality() {
-    const QString dir = root() + QStringLiteral("memo/");
-    const qint64 size = 64 * 1024;
-    writeFile(dir + QStringLiteral("a.JPG"), pattern(size, 1));
-    writeFile(dir + QStringLiteral("b.JPG"), pattern(size, 2));
-    writeFile(dir + QStringLiteral("c.JPG"), pattern(size, 3));
-    writeFile(dir + QStringLiteral("d.JPG"), pattern(size, 1));
-    test::FaultyFileSystem fs;
-    ComparisonMemo memo;
-    const auto compare = [&](const char* x, const char* y) {
-        return compareCounted(dir, x, y, size, fs, memo);
+void TestFilComp::longRunIsReadAboutOncePerFile() {
+    // 40 files of one size that differ in their first bytes, two copies of the
+    // first, and one that differs from it only in its last byte.
+    const QString dir = root() + QStringLiteral("run/");
+    const qint64 size = 200 * 1024;
+    const QByteArray base = pattern(size, 7);
+    FileTable table;
+    const auto add = [&](const QString& name, const QByteArray& bytes) {
+        writeFile(dir + name, bytes);
+        table.append(FileEntry{dir, name, size, FileKind::Target, idOf(dir + name)});
     };
-    QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(0, 2 * size));
-    // a is known: only c is read, and its digest rules the pair out.
-    QCOMPARE(compare("a.JPG", "c.JPG"), std::make_pair(0, size));
-    // Both known and different: no I/O at all.
-    const int opens = fs.opens;
-    QCOMPARE(compare("b.JPG", "c.JPG"), std::make_pair(0, qint64(0)));
-    QCOMPARE(fs.opens, opens);
-    // Equal digests prove nothing: both files are read before d is removed.
-    QCOMPARE(compare("a.JPG", "d.JPG"), std::make_pair(1, 2 * size));
-    QVERIFY(!exists(dir + QStringLiteral("d.JPG")));
-    // A file rewritten since it was read is not judged by its old digest.
-    writeFile(dir + QStringLiteral("d.JPG"), pattern(size, 2));
-    QCOMPARE(compare("a.JPG", "d.JPG"), std::make_pair(0, size));
-    // A file rewritten during the pass to equal another may be judged by its
-    // old digest: that only ever keeps a file. A new pass sees the new content.
-    writeFile(dir + QStringLiteral("b.JPG"), pattern(size, 1));
-    QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(0, qint64(0)));
-    QVERIFY(exists(dir + QStringLiteral("b.JPG")));
-    memo = ComparisonMemo();
-    QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(1, 2 * size));
-}
+    for (int k = 0; k < 40; ++k)
+        add(QStringLiteral("f%1.JPG").arg(k, 2, 10, QLatin1Char('0')),
+            QByteArray::number(k * 7919).rightJustified(10, '0') + base.mid(10));
+    const QByteArray first = readFile(dir + QStringLiteral("f00.JPG"));
+    add(QStringLiteral("g1.JPG"), first);
+    add(QStringLiteral("g2.JPG"), first);
+    QByteArray late = first;
+    late[size - 1] = char(late[size - 1] ^ 1);
+    add(QStringLiteral("late.JPG"), late);
+    const qint64 files = table.FileCount();
 
-void TestFilComp::steppedPiecesReadOnlyAsFarAsADifference() {
-    const QString dir = root() + QStringLiteral("step/");
-    const qint64 size = 2 * kCompareChunk + 17;
-    const QByteArray a = pattern(size, 1);
-    const auto flipped = [&](qint64 at) {
-        QByteArray b = a;
-        b[at] = char(b[at] ^ 1);
-        return b;
-    };
-    writeFile(dir + QStringLiteral("a.JPG"), a);
-    writeFile(dir + QStringLiteral("b.JPG"), flipped(kFirstPiece + 10));  // in piece 1
-    writeFile(dir + QStringLiteral("c.JPG"), flipped(300 * 1024));        // in piece 3
-    writeFile(dir + QStringLiteral("d.JPG"), a);
-    writeFile(dir + QStringLiteral("e.JPG"), flipped(size - 1));  // beyond any digest
     test::FaultyFileSystem fs;
-    ComparisonMemo memo;
-    const auto compare = [&](const char* x, const char* y) {
-        return compareCounted(dir, x, y, size, fs, memo);
-    };
-    // Pieces double from kFirstPiece: 64 KiB, 64 KiB, 128 KiB, 256 KiB ...
-    QCOMPARE(compare("a.JPG", "b.JPG"), std::make_pair(0, 2 * 2 * kFirstPiece));
-    QCOMPARE(compare("a.JPG", "c.JPG"), std::make_pair(0, 2 * 8 * kFirstPiece));
-    QCOMPARE(compare("b.JPG", "d.JPG"), std::make_pair(0, 2 * 2 * kFirstPiece));
-    // Digests taken only part of the way: a late difference is still found by
-    // reading both files to the end, and the file stays.
-    QCOMPARE(compare("a.JPG", "e.JPG"), std::make_pair(0, 2 * size));
-    QVERIFY(exists(dir + QStringLiteral("e.JPG")));
-    // Equal digests of the leading pieces: the copy is compared whole, then removed.
-    QCOMPARE(compare("a.JPG", "d.JPG"), std::make_pair(1, 2 * size));
-    QVERIFY(!exists(dir + QStringLiteral("d.JPG")));
-    // Known digests that differ: no reads at all.
-    QCOMPARE(compare("b.JPG", "c.JPG"), std::make_pair(0, qint64(0)));
-    QVERIFY(exists(dir + QStringLiteral("b.JPG")) && exists(dir + QStringLiteral("c.JPG")));
+    test::RecordingProgress progress;
+    test::ScriptedMessageBox box;
+    qint32 dupCount = 0;
+    progress.finish(runDuplicateRemoval(table, {}, dupCount, progress, box, fs),
+                    CommandButton::Delete, box);
+    QCOMPARE(dupCount, 2);
+    QVERIFY(!exists(dir + QStringLiteral("g1.JPG")) && !exists(dir + QStringLiteral("g2.JPG")));
+    QVERIFY(exists(dir + QStringLiteral("f00.JPG")) && exists(dir + QStringLiteral("late.JPG")));
+    QVERIFY(box.texts.isEmpty());
+    // One first piece per file; the rest of the four that agree there; the two
+    // removals each confirmed by reading both files whole. Comparing every pair
+    // would read about 900 pieces, reading each file whole 3 times as much.
+    const qint64 bound = files * kFirstPiece + 4 * (size - kFirstPiece) + 2 * 2 * size;
+    QVERIFY2(fs.bytesRead <= bound,
+             qPrintable(QStringLiteral("%1 bytes read, at most %2").arg(fs.bytesRead).arg(bound)));
+    QVERIFY2(fs.bytesRead >= files * qMin(size, kFirstPiece),
+             qPrintable(QString::number(fs.bytesRead)));
 }
 
 QTEST_GUILESS_MAIN(TestFilComp)

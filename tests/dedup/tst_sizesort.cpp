@@ -12,25 +12,20 @@ using namespace quillo;
 namespace {
 
 struct Rows {
-    std::vector<QString> File{QString()}, Item{QString()}, Flag{QString()};
-    std::vector<qint64> Size{0};
-    void add(qint64 size, const QString& kind, const QString& dir, const QString& name) {
-        File.push_back(dir);
-        Item.push_back(name);
-        Size.push_back(size);
-        Flag.push_back(kind);
+    std::vector<FileEntry> rows;
+    void add(qint64 size, FileKind kind, const QString& dir, const QString& name) {
+        rows.push_back(FileEntry{dir, name, size, kind, {}});
     }
-    qint32 n() const { return qint32(File.size()) - 1; }
     QStringList rendered() const {
         QStringList out;
-        for (size_t i = 1; i < File.size(); ++i)
-            out << QStringLiteral("%1|%2|%3%4").arg(Size[i]).arg(Flag[i], File[i], Item[i]);
+        for (const FileEntry& e : rows)
+            out << QStringLiteral("%1|%2|%3%4").arg(e.size).arg(kindLabel(e.kind), e.dir, e.name);
         return out;
     }
 };
 
-const QString R = QStringLiteral("参照");
-const QString T = QStringLiteral("対象");
+const FileKind R = FileKind::Refer;
+const FileKind T = FileKind::Target;
 
 }  // namespace
 
@@ -39,6 +34,7 @@ class TestSizeSort : public QObject {
   private slots:
     void smallTablesAreLeftAlone();
     void keysInTurn();
+    void alreadyOrderedStillBlinksOncePerOuterStep_data();
     void alreadyOrderedStillBlinksOncePerOuterStep();
     void randomTablesMatchAStableSortOfTheKeys();
 };
@@ -46,10 +42,10 @@ class TestSizeSort : public QObject {
 void TestSizeSort::smallTablesAreLeftAlone() {
     test::RecordingProgress progress;
     Rows none;
-    SizeSort(none.File, none.Item, none.Size, none.Flag, 0, progress);
+    SizeSort(none.rows, progress);
     Rows one;
     one.add(5, T, QStringLiteral("/b/"), QStringLiteral("x.JPG"));
-    SizeSort(one.File, one.Item, one.Size, one.Flag, 1, progress);
+    SizeSort(one.rows, progress);
     QCOMPARE(one.rendered(), QStringList{QStringLiteral("5|対象|/b/x.JPG")});
     QCOMPARE(progress.blinks, 0);
 
@@ -57,20 +53,10 @@ void TestSizeSort::smallTablesAreLeftAlone() {
     Rows two;
     two.add(9, T, QStringLiteral("/a/"), QStringLiteral("y.JPG"));
     two.add(3, T, QStringLiteral("/a/"), QStringLiteral("z.JPG"));
-    SizeSort(two.File, two.Item, two.Size, two.Flag, 2, progress);
+    SizeSort(two.rows, progress);
     QCOMPARE(two.rendered(),
              (QStringList{QStringLiteral("3|対象|/a/z.JPG"), QStringLiteral("9|対象|/a/y.JPG")}));
     QCOMPARE(progress.blinks, 1);
-
-    // Cells beyond n are not touched.
-    Rows partial;
-    partial.add(9, T, QStringLiteral("/a/"), QStringLiteral("b"));
-    partial.add(1, T, QStringLiteral("/a/"), QStringLiteral("a"));
-    partial.add(0, T, QStringLiteral("/a/"), QStringLiteral("c"));
-    SizeSort(partial.File, partial.Item, partial.Size, partial.Flag, 2, progress);
-    QCOMPARE(partial.rendered(),
-             (QStringList{QStringLiteral("1|対象|/a/a"), QStringLiteral("9|対象|/a/b"),
-                          QStringLiteral("0|対象|/a/c")}));
 }
 
 void TestSizeSort::keysInTurn() {
@@ -88,7 +74,7 @@ void TestSizeSort::keysInTurn() {
     rows.add(7, T, QStringLiteral("/a/"), QString::fromUcs4(U"\U0001F600"));
     rows.add(10, T, QStringLiteral("/a/"), QStringLiteral("b.jpg"));  // identical rows
     test::RecordingProgress progress;
-    SizeSort(rows.File, rows.Item, rows.Size, rows.Flag, rows.n(), progress);
+    SizeSort(rows.rows, progress);
     const QStringList expected{
         QStringLiteral("2|対象|/写真/a.JPG"),
         QStringLiteral("7|対象|/a/") + QString::fromUcs4(U"\U0001F600"),
@@ -104,23 +90,25 @@ void TestSizeSort::keysInTurn() {
     QCOMPARE(rows.rendered(), expected);
 }
 
-void TestSizeSort::alreadyOrderedStillBlinksOncePerOuterStep() {
+void TestSizeSort::alreadyOrderedStillBlinksOncePerOuterStep_data() {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("blinks");
     // Gaps for n = 10: 5, 3, 2, 1; for n = 100: 50, 33, 25, 16, 11, 7, 4, 3, 2, 1.
-    const struct {
-        int n;
-        int blinks;
-    } cases[] = {{10, 5 + 7 + 8 + 9}, {100, 1000 - (50 + 33 + 25 + 16 + 11 + 7 + 4 + 3 + 2 + 1)}};
-    for (const auto& c : cases) {
-        Rows rows;
-        for (int i = 0; i < c.n; ++i)
-            rows.add(i, T, QStringLiteral("/a/"),
-                     QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')));
-        const QStringList before = rows.rendered();
-        test::RecordingProgress progress;
-        SizeSort(rows.File, rows.Item, rows.Size, rows.Flag, rows.n(), progress);
-        QCOMPARE(rows.rendered(), before);
-        QCOMPARE(progress.blinks, c.blinks);
-    }
+    QTest::newRow("10") << 10 << 5 + 7 + 8 + 9;
+    QTest::newRow("100") << 100 << 1000 - (50 + 33 + 25 + 16 + 11 + 7 + 4 + 3 + 2 + 1);
+}
+
+void TestSizeSort::alreadyOrderedStillBlinksOncePerOuterStep() {
+    QFETCH(int, n);
+    QFETCH(int, blinks);
+    Rows rows;
+    for (int i = 0; i < n; ++i)
+        rows.add(i, T, QStringLiteral("/a/"), QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')));
+    const QStringList before = rows.rendered();
+    test::RecordingProgress progress;
+    SizeSort(rows.rows, progress);
+    QCOMPARE(rows.rendered(), before);
+    QCOMPARE(progress.blinks, blinks);
 }
 
 void TestSizeSort::randomTablesMatchAStableSortOfTheKeys() {
@@ -136,21 +124,17 @@ void TestSizeSort::randomTablesMatchAStableSortOfTheKeys() {
         for (int i = 0; i < n; ++i)
             rows.add(qint64(rng.bounded(4)) - 1, rng.bounded(2) ? R : T,
                      dirs[int(rng.bounded(dirs.size()))], names[int(rng.bounded(names.size()))]);
-        std::vector<int> order(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) order[size_t(i)] = i + 1;
-        const auto key = [&](int i) {
-            const auto x = size_t(i);
-            return std::make_tuple(rows.Size[x], std::u16string(rows.Flag[x].toStdU16String()),
-                                   rows.File[x].toStdU16String(), rows.Item[x].toStdU16String());
+        // The label order is the kind order: 参照 (U+53C2) before 対象 (U+5BFE).
+        const auto key = [](const FileEntry& e) {
+            return std::make_tuple(e.size, kindLabel(e.kind).toStdU16String(),
+                                   e.dir.toStdU16String(), e.name.toStdU16String());
         };
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
-        QStringList expected;
-        for (int i : order)
-            expected << QStringLiteral("%1|%2|%3%4")
-                            .arg(rows.Size[size_t(i)])
-                            .arg(rows.Flag[size_t(i)], rows.File[size_t(i)], rows.Item[size_t(i)]);
+        std::vector<FileEntry> sorted = rows.rows;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [&](const FileEntry& a, const FileEntry& b) { return key(a) < key(b); });
+        const QStringList expected = Rows{sorted}.rendered();
         test::RecordingProgress progress;
-        SizeSort(rows.File, rows.Item, rows.Size, rows.Flag, rows.n(), progress);
+        SizeSort(rows.rows, progress);
         QVERIFY2(rows.rendered() == expected,
                  qPrintable(QStringLiteral("seed %1 round %2").arg(seed).arg(round)));
     }

@@ -45,11 +45,11 @@ struct Folder {
     QByteArray content(const QString& name) const { return name.toUtf8() + "-bytes"; }
 
     // Creates name on disk (unless missing) and appends it to the table.
-    void add(const QString& name, const QString& kind = kKindTarget, bool missing = false) {
+    void add(const QString& name, FileKind kind = FileKind::Target, bool missing = false) {
         if (!missing) writeFile(file(name), content(name));
-        table.append(folderPrefix(path), name, 10, kind);
+        table.append({folderPrefix(path), name, 10, kind, {}});
     }
-    void addReference(const QString& name) { add(name, kKindRefer); }
+    void addReference(const QString& name) { add(name, FileKind::Refer); }
 
     bool holds(const QString& fileName, const QString& contentOf) const {
         return readFile(file(fileName)) == content(contentOf);
@@ -67,13 +67,31 @@ QString question(const QString& head) {
     return head + QLatin1Char('\r') + kContinue;
 }
 
+// The question for a failure other than "exists" or "missing": the file, then
+// the code and its description.
+QString question(const QString& path, const QString& codeAndText) {
+    return question(path + QLatin1Char('\r') + codeAndText);
+}
+
+// The closing events of a run in which some renames failed.
+QStringList completedWithFailures(int renamed, int failed) {
+    return {QStringLiteral("save"), QStringLiteral("clear"), QStringLiteral("black"),
+            QStringLiteral("message:%1件、リネームしました（%2件はリネームできませんでした）")
+                .arg(renamed)
+                .arg(failed),
+            QStringLiteral("enabled:3=1")};
+}
+
 // The events of a run that ends normally, after its per-entry part.
 const QStringList kCompleted = {QStringLiteral("save"), QStringLiteral("clear"),
                                 QStringLiteral("black"), QStringLiteral("message:リネームしました"),
                                 QStringLiteral("enabled:3=1")};
-const QStringList kStopped = {QStringLiteral("clear"), QStringLiteral("black"),
-                              QStringLiteral("message:強制終了しました"),
-                              QStringLiteral("enabled:3=1")};
+// The events of a run stopped by a No after n renames.
+QStringList stopped(int n) {
+    return {QStringLiteral("clear"), QStringLiteral("black"),
+            QStringLiteral("message:強制終了しました（%1件、リネームしました）").arg(n),
+            QStringLiteral("enabled:3=1")};
+}
 
 bool endsWith(const QStringList& events, const QStringList& tail) {
     return events.size() >= tail.size() && events.mid(events.size() - tail.size()) == tail;
@@ -92,7 +110,8 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(f.names(),
                  (QStringList{QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00008.JPG"),
@@ -104,8 +123,7 @@ class TstRenamePass : public QObject {
         QCOMPARE(progress.blinks, 3);
         QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
         QCOMPARE(progress.events,
-                 QStringList({QStringLiteral("enabled:3=0"),
-                              QStringLiteral("message:リネームしています、しばらくお待ち下さい"),
+                 QStringList({QStringLiteral("message:リネームしています、しばらくお待ち下さい"),
                               QStringLiteral("number:00008"), QStringLiteral("count:(1/3)"),
                               QStringLiteral("count:(2/3)"), QStringLiteral("number:00009"),
                               QStringLiteral("count:(3/3)")}) +
@@ -125,7 +143,8 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(request, f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(filesIn(sorted),
                  (QStringList{QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00008.JPG")}));
@@ -165,7 +184,8 @@ class TstRenamePass : public QObject {
             request.name = c.name;
             RecordingProgress progress;
             ScriptedMessageBox box;
-            runRename(request, f.table, progress, box, systemFileSystem());
+            progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                            CommandButton::Rename, box);
             QCOMPARE(f.names(), QStringList{c.expected});
             QVERIFY(box.texts.isEmpty());
         }
@@ -180,7 +200,8 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(request, f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(f.names(),
                  (QStringList{QStringLiteral("GAZOU00000.JPG"), QStringLiteral("GAZOU99999.JPG")}));
@@ -201,7 +222,8 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(request, f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(f.names(),
                  (QStringList{QStringLiteral("GAZOU00001.JPG"), QStringLiteral("GAZOU00002.JPG")}));
@@ -218,7 +240,8 @@ class TstRenamePass : public QObject {
         ScriptedMessageBox box;
         box.script = {Answer::Yes};
 
-        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("a.jpg")) +
                                                  QStringLiteral(" ファイルが重複しています"))});
@@ -229,7 +252,7 @@ class TstRenamePass : public QObject {
         QCOMPARE(f.names().size(), 3);
         QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
         QCOMPARE(progress.saves, 1);
-        QVERIFY(endsWith(progress.events, kCompleted));
+        QVERIFY(endsWith(progress.events, completedWithFailures(1, 1)));
     }
 
     void existingNameNoStopsWithoutSaving() {
@@ -242,7 +265,8 @@ class TstRenamePass : public QObject {
         ScriptedMessageBox box;
         box.script = {Answer::No};
 
-        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(box.texts.size(), 1);
         QVERIFY(box.texts.first().startsWith(f.file(QStringLiteral("c.jpg")) + QLatin1Char(' ')));
@@ -257,7 +281,7 @@ class TstRenamePass : public QObject {
         QCOMPARE(progress.saves, 0);
         QCOMPARE(progress.lastNumber, QStringLiteral("00008"));
         QCOMPARE(progress.events.mid(progress.events.size() - 5),
-                 QStringList{QStringLiteral("count:(1/3)")} + kStopped);
+                 QStringList{QStringLiteral("count:(1/3)")} + stopped(1));
     }
 
     void ownNameCountsAsExisting() {
@@ -266,7 +290,8 @@ class TstRenamePass : public QObject {
         f.add(QStringLiteral("GAZOU00007.JPG"));
         RecordingProgress progress;
         ScriptedMessageBox box;
-        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
         QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("GAZOU00007.JPG")) +
                                                  QStringLiteral(" ファイルが重複しています"))});
         QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00007.JPG")));
@@ -289,22 +314,29 @@ class TstRenamePass : public QObject {
             RecordingProgress progress;
             ScriptedMessageBox box;
             box.whenScriptEmpty = answer;
-            runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+            progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
+                            CommandButton::Rename, box);
             QCOMPARE(box.texts.size(), answer == Answer::Yes ? 4 : 1);
             QCOMPARE(f.names().size(), all.size());
             for (const QString& name : all) QVERIFY2(f.holds(name, name), qPrintable(name));
             QCOMPARE(progress.saves, answer == Answer::Yes ? 1 : 0);
+            // Every rename failed, and the closing message says so.
+            QCOMPARE(progress.lastMessage,
+                     answer == Answer::Yes
+                         ? QStringLiteral("0件、リネームしました（4件はリネームできませんでした）")
+                         : QStringLiteral("強制終了しました（0件、リネームしました）"));
         }
     }
 
     void vanishedFile() {
         Folder f;
-        f.add(QStringLiteral("gone.jpg"), kKindTarget, /*missing=*/true);
+        f.add(QStringLiteral("gone.jpg"), FileKind::Target, /*missing=*/true);
         f.add(QStringLiteral("c.jpg"));
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("gone.jpg")) +
                                                  QStringLiteral(" が見つかりません"))});
@@ -325,12 +357,13 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
         box.script = {Answer::No};
-        runRename(defaultRequest(), f.table, progress, box, fs);
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, fs),
+                        CommandButton::Rename, box);
         QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("b.jpg")) +
                                                  QStringLiteral(" が見つかりません"))});
         QCOMPARE(f.names(), QStringList{QStringLiteral("GAZOU00007.JPG")});
         QCOMPARE(progress.saves, 0);
-        QVERIFY(endsWith(progress.events, kStopped));
+        QVERIFY(endsWith(progress.events, stopped(1)));
     }
 
     void moveFolderMissing() {
@@ -343,13 +376,16 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(request, f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
-        const QString text = question(QStringLiteral("76パスが見つかりません。"));
-        QCOMPARE(box.texts, (QStringList{text, text}));
+        const QString text = QStringLiteral("76パスが見つかりません。");
+        QCOMPARE(box.texts, (QStringList{question(f.file(QStringLiteral("a.jpg")), text),
+                                         question(f.file(QStringLiteral("c.jpg")), text)}));
         QCOMPARE(f.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("c.jpg")}));
         QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
         QCOMPARE(progress.saves, 1);
+        QVERIFY(endsWith(progress.events, completedWithFailures(0, 2)));
     }
 
     void moveFolderSettingUnusable() {
@@ -369,9 +405,11 @@ class TstRenamePass : public QObject {
             request.moveFolder = folder;
             RecordingProgress progress;
             ScriptedMessageBox box;
-            runRename(request, f.table, progress, box, fs);
+            progress.finish(runRename(request, f.table, progress, box, fs), CommandButton::Rename,
+                            box);
             QCOMPARE(renames, 0);
-            QCOMPARE(box.texts, QStringList{question(QStringLiteral("76パスが見つかりません。"))});
+            QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("a.jpg")),
+                                                     QStringLiteral("76パスが見つかりません。"))});
             QCOMPARE(f.names(), QStringList{QStringLiteral("a.jpg")});
         }
     }
@@ -392,9 +430,11 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(request, f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(box.texts, QStringList{question(
+                                f.file(QStringLiteral("a.jpg")),
                                 QStringLiteral("74ドライブ名が異なるため名前を変更できません。"))});
         QVERIFY(f.holds(QStringLiteral("a.jpg"), QStringLiteral("a.jpg")));
         QVERIFY(filesIn(other.path()).isEmpty());
@@ -407,8 +447,10 @@ class TstRenamePass : public QObject {
         fs.failRename.insert(f.file(QStringLiteral("a.jpg")), code::PermissionDenied);
         RecordingProgress progress;
         ScriptedMessageBox box;
-        runRename(defaultRequest(), f.table, progress, box, fs);
-        QCOMPARE(box.texts, QStringList{question(QStringLiteral("70書き込みできません。"))});
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, fs),
+                        CommandButton::Rename, box);
+        QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("a.jpg")),
+                                                 QStringLiteral("70書き込みできません。"))});
         QVERIFY(f.holds(QStringLiteral("a.jpg"), QStringLiteral("a.jpg")));
     }
 
@@ -437,9 +479,11 @@ class TstRenamePass : public QObject {
             request.extension = c.extension;
             RecordingProgress progress;
             ScriptedMessageBox box;
-            runRename(request, f.table, progress, box, systemFileSystem());
+            progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                            CommandButton::Rename, box);
             QCOMPARE(box.texts,
-                     QStringList{question(QStringLiteral("52ファイル名または番号が不正です。"))});
+                     QStringList{question(f.file(QStringLiteral("a.jpg")),
+                                          QStringLiteral("52ファイル名または番号が不正です。"))});
             QCOMPARE(f.names(), QStringList{QStringLiteral("a.jpg")});
             QVERIFY(filesIn(f.file(QStringLiteral("sub"))).isEmpty());
             QVERIFY(filesIn(f.tmp.path()).isEmpty());
@@ -453,7 +497,8 @@ class TstRenamePass : public QObject {
         RecordingProgress progress;
         ScriptedMessageBox box;
 
-        runRename(defaultRequest(), f.table, progress, box, systemFileSystem());
+        progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
 
         QCOMPARE(f.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
         QVERIFY(progress.events.filter(QStringLiteral("number:")).isEmpty());
@@ -468,8 +513,9 @@ class TstRenamePass : public QObject {
         FileTable table;
         RecordingProgress progress;
         ScriptedMessageBox box;
-        runRename(defaultRequest(), table, progress, box, systemFileSystem());
-        QVERIFY(progress.events.isEmpty());
+        progress.finish(runRename(defaultRequest(), table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
+        QCOMPARE(progress.events, QStringList{QStringLiteral("enabled:3=1")});
         QCOMPARE(progress.blinks, 0);
         QVERIFY(box.texts.isEmpty());
     }

@@ -9,11 +9,12 @@ class CountingInput final : public InputFile {
         : m_inner(std::move(inner)), m_total(total), m_failCode(failCode) {}
     Result<FileInfo> info() override { return m_inner->info(); }
     Result<qint64> read(char* buffer, qint64 max) override {
-        if (m_failCode) return makeFailure(m_failCode);
+        if (m_failCode) return readFailureOfCode(m_failCode);
         Result<qint64> r = m_inner->read(buffer, max);
         if (r) *m_total += r.value();
         return r;
     }
+    Status seek(qint64 offset) override { return m_inner->seek(offset); }
 
   private:
     std::unique_ptr<InputFile> m_inner;
@@ -36,12 +37,17 @@ Result<FileInfo> FaultyFileSystem::info(const QString& path) {
 
 Result<std::unique_ptr<InputFile>> FaultyFileSystem::openRead(const QString& path) {
     if (before) before(QStringLiteral("open"), path);
-    if (failOpen.contains(path)) return makeFailure(failOpen.value(path));
+    if (failOpen.contains(path)) return readFailureOfCode(failOpen.value(path));
     auto r = real.openRead(path);
     if (!r) return r.failure();
     ++opens;
     return std::unique_ptr<InputFile>(
         std::make_unique<CountingInput>(std::move(r.value()), &bytesRead, failRead.value(path)));
+}
+
+Result<QString> FaultyFileSystem::canonicalFolder(const QString& folder) {
+    if (before) before(QStringLiteral("canonical"), folder);
+    return real.canonicalFolder(folder);
 }
 
 Status FaultyFileSystem::remove(const QString& path) {

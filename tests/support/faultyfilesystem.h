@@ -28,6 +28,7 @@ class FaultyFileSystem : public FileSystem {
 
     Result<Listing> list(const QString& folder) override;
     Result<FileInfo> info(const QString& path) override;
+    Result<QString> canonicalFolder(const QString& folder) override;
     Result<std::unique_ptr<InputFile>> openRead(const QString& path) override;
     Status remove(const QString& path) override;
     Status rename(const QString& from, const QString& to) override;

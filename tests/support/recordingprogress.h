@@ -1,14 +1,15 @@
 #pragma once
-// A Progress that records what a command showed, in order.
+// A view that records what a command showed and how its outcome was applied,
+// in order.
 
 #include <QString>
 #include <QStringList>
 
-#include "platform/progress.h"
+#include "platform/commandoutcome.h"
 
 namespace quillo::test {
 
-class RecordingProgress : public Progress {
+class RecordingProgress : public Progress, public CommandView {
   public:
     QStringList events;  // "message:…", "count:…", "number:…", "black", "save", "clear", …
     QString lastMessage, lastCount, lastNumber;
@@ -17,6 +18,8 @@ class RecordingProgress : public Progress {
     int clears = 0;
     bool enabled[4] = {true, true, true, true};
     bool recordCounts = true;  // off for large runs
+    int stopAfter = -1;        // asked this many times, the answer becomes yes; -1: never
+    int stopChecks = 0;
 
     void BlinkStep() override { ++blinks; }
     void count(const QString& c) override {
@@ -36,6 +39,7 @@ class RecordingProgress : public Progress {
         enabled[int(b)] = on;
         events << QStringLiteral("enabled:%1=%2").arg(int(b)).arg(on ? 1 : 0);
     }
+    bool stopRequested() override { return stopAfter >= 0 && stopChecks++ >= stopAfter; }
     void ShowBusy() override { events << QStringLiteral("busy"); }
     void SaveSettings() override {
         ++saves;
@@ -46,6 +50,12 @@ class RecordingProgress : public Progress {
         lastCount.clear();
         lastMessage.clear();
         events << QStringLiteral("clear");
+    }
+
+    // Applies a command's outcome as the window does, and returns it.
+    CommandOutcome finish(const CommandOutcome& outcome, CommandButton button, MessageBox& box) {
+        applyOutcome(outcome, button, *this, box);
+        return outcome;
     }
 };
 

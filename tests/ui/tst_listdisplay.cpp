@@ -25,7 +25,7 @@ void collect(frmQuillo& w, const QString& folder, int n) {
         const QString name = QStringLiteral("画像%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
         const QByteArray bytes(i * 100, 'x');
         writeFile(folder + QLatin1Char('/') + name, bytes);
-        w.Files.append(folder + QLatin1Char('/'), name, bytes.size(), kKindTarget);
+        w.Files.append({folder + QLatin1Char('/'), name, bytes.size(), FileKind::Target, {}});
     }
 }
 
@@ -62,7 +62,7 @@ class TestListDisplay : public QObject {
 
         w.timEdit_Timer();
         QCOMPARE(w.FillCursor, 15);
-        QCOMPARE(model.cellText(15, 5), kKindTarget);
+        QCOMPARE(model.cellText(15, 5), kindLabel(FileKind::Target));
         QCOMPARE(model.cellText(16, 0), QString());
         w.timEdit_Timer();
         QCOMPARE(w.FillCursor, 30);
@@ -96,7 +96,7 @@ class TestListDisplay : public QObject {
         FileListModel& model = w.listModel();
         w.ShowBusy();
         w.timEdit_Timer();
-        QCOMPARE(model.cellText(1, 5), kKindTarget);
+        QCOMPARE(model.cellText(1, 5), kindLabel(FileKind::Target));
         QCOMPARE(model.cellText(2, 0), QStringLiteral("2"));
         QCOMPARE(model.cellText(2, 2), QStringLiteral("画像02.jpg"));
         QCOMPARE(model.cellText(2, 3), QString());
@@ -105,7 +105,7 @@ class TestListDisplay : public QObject {
         QCOMPARE(model.cellText(3, 0), QString());  // the rest of that tick is dropped
         QVERIFY(w.controls().timEdit->isActive());
         w.timEdit_Timer();
-        QCOMPARE(model.cellText(3, 5), kKindTarget);
+        QCOMPARE(model.cellText(3, 5), kindLabel(FileKind::Target));
         QCOMPARE(model.cellText(5, 4), QStringLiteral("500"));
         QVERIFY(!w.controls().timEdit->isActive());
     }
@@ -127,11 +127,11 @@ class TestListDisplay : public QObject {
         w.ShowBusy();
         w.timEdit_Timer();
         QCOMPARE(w.FillCursor, 15);
-        w.Files.FileKind[1] = kKindRefer;  // as if re-sorted
+        w.Files.entries[0].kind = FileKind::Refer;  // as if re-sorted
         w.ShowBusy();
         QCOMPARE(w.FillCursor, 0);
         w.timEdit_Timer();
-        QCOMPARE(w.listModel().cellText(1, 5), kKindRefer);
+        QCOMPARE(w.listModel().cellText(1, 5), kindLabel(FileKind::Refer));
     }
 
     void clearDuringAFill() {
@@ -147,7 +147,7 @@ class TestListDisplay : public QObject {
         c.cmdClear->click();
         QVERIFY(!c.timEdit->isActive());
         QCOMPARE(w.FillCursor, 0);
-        QCOMPARE(w.Files.FileCount, 0);
+        QCOMPARE(w.Files.FileCount(), 0);
         QCOMPARE(w.listModel().rowCount(), 0);
         QCOMPARE(c.lblCount->text(), QString());
         QCOMPARE(c.lblMsg->text(), QString());
@@ -158,7 +158,7 @@ class TestListDisplay : public QObject {
         w.ShowBusy();
         QTRY_VERIFY(!c.timEdit->isActive());
         QCOMPARE(w.listModel().cellText(1, 0), QStringLiteral("1"));
-        QCOMPARE(w.listModel().cellText(3, 5), kKindTarget);
+        QCOMPARE(w.listModel().cellText(3, 5), kindLabel(FileKind::Target));
     }
 
     void blinkCyclesThroughSevenGreys() {

@@ -93,7 +93,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillo(簡易版)　ｖｅｒ１．１０"));
         QCOMPARE(w.size(), QSize(px(12525), px(6120)));
         QCOMPARE(w.CallBack, QString());
-        QCOMPARE(w.Files.FileCount, 0);
+        QCOMPARE(w.Files.FileCount(), 0);
         QCOMPARE(w.listModel().rowCount(), 0);
         QCOMPARE(w.listModel().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("ディレクトリ"));
@@ -300,7 +300,8 @@ class TestMainWindow : public QObject {
         TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.Files.append(m_dir.path() + QLatin1Char('/'), QStringLiteral("a.jpg"), 1, kKindTarget);
+        w.Files.append(
+            {m_dir.path() + QLatin1Char('/'), QStringLiteral("a.jpg"), 1, FileKind::Target, {}});
         w.cmdReferInp_Click();  // the chooser is open at shutdown
         QVERIFY(w.findChild<frmFolder*>()->isVisible());
         QTest::mouseClick(w.controls().cmdQuit, Qt::LeftButton);
@@ -308,7 +309,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.writes[0], w.writes[1]);
         QVERIFY(w.writes[0].startsWith(*encodeCp932(u"変換チェック, 1 \r\n参照チェック, 1 \r\n")));
         QCOMPARE(readFile(m_ini), w.writes[0]);
-        QCOMPARE(w.Files.FileCount, 0);
+        QCOMPARE(w.Files.FileCount(), 0);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.findChild<frmFolder*>(), nullptr);
     }

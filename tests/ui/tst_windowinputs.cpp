@@ -1,8 +1,10 @@
 // The window's inputs: extension list events, the name and number checks,
 // the folder openers, and the four commands wired through the buttons.
 
+#include <QSemaphore>
 #include <QtTest>
 
+#include "faultyfilesystem.h"
 #include "files.h"
 #include "numbering/namecheck.h"
 #include "ui/filelistmodel.h"
@@ -31,8 +33,20 @@ void pressEnter(QComboBox* box, Qt::KeyboardModifiers modifiers = Qt::NoModifier
 }
 
 void fillTable(frmQuillo& w) {
-    w.Files.append(QStringLiteral("/nowhere/"), QStringLiteral("x.jpg"), 1, kKindTarget);
+    w.Files.append({QStringLiteral("/nowhere/"), QStringLiteral("x.jpg"), 1, FileKind::Target, {}});
 }
+
+// Holds the command's thread inside one file operation until released.
+struct BlockingFileSystem : FaultyFileSystem {
+    QSemaphore entered, gate;
+    BlockingFileSystem(const QString& blockOp, const QString& blockPath) {
+        before = [=, this](const QString& op, const QString& path) {
+            if (op != blockOp || path != blockPath) return;
+            entered.release();
+            gate.acquire();
+        };
+    }
+};
 
 }  // namespace
 
@@ -57,7 +71,7 @@ class TestWindowInputs : public QObject {
         // Typing clears the table; Enter adds the trimmed text at the top.
         fillTable(w);
         box->setEditText(QStringLiteral(" .png "));
-        QCOMPARE(w.Files.FileCount, 0);
+        QCOMPARE(w.Files.FileCount(), 0);
         pressEnter(box);
         QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".GIF", u".BMP"}));
         QCOMPARE(box->currentText(), QStringLiteral(".png"));
@@ -68,13 +82,13 @@ class TestWindowInputs : public QObject {
         pressEnter(box);
         QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".GIF", u".BMP"}));
         QCOMPARE(box->currentText(), QStringLiteral(".GIF"));
-        QCOMPARE(w.Files.FileCount, 1);
+        QCOMPARE(w.Files.FileCount(), 1);
 
         // Shift+Enter removes the shown entry and shows the first one.
         pressEnter(box, Qt::ShiftModifier);
         QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".BMP"}));
         QCOMPARE(box->currentText(), QStringLiteral(".png"));
-        QCOMPARE(w.Files.FileCount, 0);
+        QCOMPARE(w.Files.FileCount(), 0);
         box->setEditText(QStringLiteral(".JPG"));
         pressEnter(box, Qt::ControlModifier);
         QCOMPARE(items(box), strings({u".png", u".JPEG", u".BMP"}));
@@ -97,7 +111,7 @@ class TestWindowInputs : public QObject {
         QCOMPARE(w.controls().timRefresh->interval(), 10);
         QTRY_COMPARE(items(box), strings({u".BMP", u".tif", u".png", u".JPEG"}));
         QCOMPARE(box->currentText(), QStringLiteral(".BMP"));
-        QCOMPARE(w.Files.FileCount, 0);
+        QCOMPARE(w.Files.FileCount(), 0);
         QVERIFY(!w.controls().timRefresh->isActive());
     }
 
@@ -164,6 +178,85 @@ class TestWindowInputs : public QObject {
         QCOMPARE(c.txtSelect->text(), QStringLiteral("/"));
     }
 
+    void longCommandStaysAliveAndStops_data() {
+        QTest::addColumn<bool>("rename");
+        QTest::addColumn<bool>("viaClose");
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("collect, Escape, yes") << false << false << true << u"抽出を中止しました"_qs;
+        QTest::newRow("collect, Escape, no") << false << false << false << u"4件、抽出しました"_qs;
+        QTest::newRow("collect, close, yes") << false << true << true << u"抽出を中止しました"_qs;
+        QTest::newRow("rename, Escape, yes")
+            << true << false << true << u"中止しました（3件、リネームしました）"_qs;
+    }
+
+    // While a command is held inside a file operation the window goes on
+    // handling events, drops a stray click, and Escape or the close button
+    // asks whether to stop.
+    void longCommandStaysAliveAndStops() {
+        QFETCH(bool, rename);
+        QFETCH(bool, viaClose);
+        QFETCH(bool, stop);
+        QFETCH(QString, message);
+        const QString sel = m_dir.filePath(QStringLiteral("長い"));
+        QDir(sel).removeRecursively();
+        for (const char* name : {"a.jpg", "b.jpg", "sub/c.jpg", "sub/d.jpg"})
+            writeFile(sel + u'/' + QString::fromLatin1(name), name);
+        BlockingFileSystem fs(
+            rename ? QStringLiteral("rename") : QStringLiteral("list"),
+            rename ? sel + QStringLiteral("/sub/c.jpg") : sel + QStringLiteral("/sub"));
+        if (rename) fs.entered.release(3);  // the collection before passes the gate freely
+        if (rename) fs.gate.release(3);
+        TestWindow w(ini(), fs, m_box, m_clock);
+        w.show();
+        const MainControls& c = w.controls();
+        c.txtRefer->setText(m_dir.filePath(QStringLiteral("参照なし")));
+        c.txtSelect->setText(sel);
+        c.txtNumber->setText(QStringLiteral("00001"));
+        w.DigitCount = 5;
+        if (rename) {
+            c.cmdSelect->click();
+            fs.entered.acquire(fs.entered.available());
+            fs.gate.acquire(fs.gate.available());
+        }
+        const int writesBefore = int(w.writes.size());
+        QSignalSpy strayClicks(c.cmdClear, &QToolButton::clicked);
+        bool held = false;
+        QTimer::singleShot(0, &w, [&] {
+            // This runs at all only because the event loop goes on during the command.
+            held = fs.entered.tryAcquire(1, 5000);
+            QTest::mouseClick(c.cmdClear, Qt::LeftButton);
+            m_box.script = {stop ? Answer::Yes : Answer::No};
+            if (viaClose)
+                w.close();
+            else
+                QTest::keyClick(c.grdList, Qt::Key_Escape);
+            QVERIFY(w.isVisible());  // nothing ends before the command does
+            fs.gate.release();
+        });
+        (rename ? c.cmdRename : c.cmdSelect)->click();
+        QVERIFY(held);
+        QCOMPARE(strayClicks.count(), 0);
+        QCOMPARE(m_box.texts, QStringList{QStringLiteral("処理を中止しますか？")});
+        // After the close button the window has closed as the quit button closes it.
+        QCOMPARE(c.lblMsg->text(), viaClose ? QString() : message);
+        if (rename) {
+            // The file held in its rename was renamed, the one after it was not;
+            // the number goes on after the last one used.
+            QCOMPARE(c.txtNumber->text(), QStringLiteral("00004"));
+            QCOMPARE(w.writes.size(), writesBefore + 1);
+            QVERIFY(w.writes.last().contains(*encodeCp932(u"ファイル№,00004\r\n")));
+            QVERIFY(QFile::exists(sel + QStringLiteral("/sub/GAZOU00003.JPG")));
+            QVERIFY(QFile::exists(sel + QStringLiteral("/sub/d.jpg")));
+            return;
+        }
+        // A stopped collection leaves the list as it was before.
+        QCOMPARE(w.Files.FileCount(), stop ? 0 : 4);
+        QCOMPARE(c.cmdSelect->isEnabled(), stop);
+        QCOMPARE(w.isVisible(), !viaClose);
+        QCOMPARE(w.writes.size(), writesBefore + (viaClose ? 1 : 0));
+    }
+
     void commandsThroughTheButtons() {
         const QString ref = m_dir.filePath(QStringLiteral("参照"));
         const QString sel = m_dir.filePath(QStringLiteral("写真"));
@@ -199,7 +292,7 @@ class TestWindowInputs : public QObject {
         c.txtNumber->setText(QStringLiteral("00007"));
         w.DigitCount = 5;
         c.cmdSelect->click();
-        QCOMPARE(w.Files.FileCount, 9);
+        QCOMPARE(w.Files.FileCount(), 9);
         c.cmdRename->click();
         QCOMPARE(c.lblMsg->text(), QStringLiteral("リネームしました"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00016"));

@@ -1,0 +1,63 @@
+#pragma once
+// Groups a run of same-size entries by their contents, read piece by piece
+// only as deep as members of a group still agree, so that the pair loop meets
+// only entries that can still be identical. Digests only ever prove that two
+// files differ; a removal still needs the byte-for-byte comparison.
+
+#include <vector>
+
+#include "collect/filetable.h"
+#include "dedup/comparebuffers.h"
+#include "platform/filesystem.h"
+#include "platform/progress.h"
+
+namespace quillo {
+
+class RunGroups {
+  public:
+    // Entries [begin, end) of rows, all of one recorded size. A run of two or
+    // fewer is not read: its one pair is compared directly.
+    RunGroups(const std::vector<FileEntry>& rows, qint32 begin, qint32 end, FileSystem& fs,
+              CompareBuffers& buffers, Progress& progress);
+
+    // Calls visit(j) for every entry j after i that i must meet, in order:
+    // the members of i's group and the entries that could not be read (all
+    // entries after i when i itself could not be read).
+    template <class Visit>
+    void forEachPartner(qint32 i, Visit visit) const;
+
+    // The user asked to stop while the run was being read: no groups.
+    bool stopped() const { return m_stopped; }
+
+  private:
+    static constexpr int kUnreadable = -1;
+    void split(const std::vector<FileEntry>& rows, FileSystem& fs, CompareBuffers& buffers,
+               Progress& progress);
+    void oneGroup();
+
+    qint32 m_begin, m_end;
+    bool m_stopped = false;
+    std::vector<int> m_group;                    // by position in the run
+    std::vector<std::vector<qint32>> m_members;  // by group: entry indices, ascending
+    std::vector<qint32> m_unreadable;            // entry indices, ascending
+};
+
+template <class Visit>
+void RunGroups::forEachPartner(qint32 i, Visit visit) const {
+    const int g = m_group[size_t(i - m_begin)];
+    if (g == kUnreadable) {
+        for (qint32 j = i + 1; j < m_end; ++j) visit(j);
+        return;
+    }
+    const std::vector<qint32>& members = m_members[size_t(g)];
+    auto a = std::upper_bound(members.begin(), members.end(), i);
+    auto b = std::upper_bound(m_unreadable.begin(), m_unreadable.end(), i);
+    while (a != members.end() || b != m_unreadable.end()) {
+        if (b == m_unreadable.end() || (a != members.end() && *a < *b))
+            visit(*a++);
+        else
+            visit(*b++);
+    }
+}
+
+}  // namespace quillo
