@@ -1,6 +1,8 @@
 // The settings file on disk: replaced atomically and never half-written, read at
 // start-up with the defaults for anything missing or faulty, and kept where it
 // can be written.
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -78,6 +80,29 @@ class TstSettingsFile : public QObject {
         QCOMPARE(t.values.number, QStringLiteral("00042"));
         QCOMPARE(t.values.left, -30);
         QVERIFY(!t.calls.contains(QStringLiteral("chooser")));
+    }
+
+    void replacingKeepsThePermissions_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("private") << 0600 << true;
+        QTest::newRow("shared") << 0664 << true;
+        QTest::newRow("read-only") << 0444 << false;  // the user's choice stands, even for root
+    }
+
+    void replacingKeepsThePermissions() {
+        QFETCH(int, mode);
+        QFETCH(bool, written);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Quillo.INI"));
+        writeFile(path, "old settings");
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+        QCOMPARE(writeSettingsFile(path, someValues()), written);
+        QCOMPARE(readFile(path),
+                 written ? encodeSettings(someValues()) : QByteArray("old settings"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
     }
 
     void failedWritesLeaveTheOldFile() {

@@ -66,6 +66,7 @@ class TestDuplicatePass : public QObject {
     void missingFileQuestionNamesTheMissingFile_data();
     void missingFileQuestionNamesTheMissingFile();
     void answeringNoStopsWithoutSaving();
+    void stopKeepsWhatWasRemoved();
     void otherFailuresShowCodeAndDescription_data();
     void otherFailuresShowCodeAndDescription();
     void hardLinkPairAndGrownFileSurvive();
@@ -248,6 +249,29 @@ void TestDuplicatePass::answeringNoStopsWithoutSaving() {
                                QStringLiteral("message:強制終了しました（0件、削除しました）"),
                                QStringLiteral("enabled:2=1")};
     QCOMPARE(r.progress.events, expected);
+}
+
+void TestDuplicatePass::stopKeepsWhatWasRemoved() {
+    Run r;
+    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "other", kTarget);
+    r.add(QStringLiteral("t"), QStringLiteral("d.JPG"), "other", kTarget);
+    const QString t = r.folder(QStringLiteral("t"));
+    // The user asks to stop while b is being removed: b goes, nothing after it.
+    test::FaultyFileSystem fs;
+    fs.before = [&](const QString& op, const QString& path) {
+        if (op == QLatin1String("remove") && path.endsWith(QLatin1String("b.JPG")))
+            r.progress.stopAfter = r.progress.stopChecks;
+    };
+    r.go(fs);
+    QVERIFY(!exists(t + QStringLiteral("b.JPG")));
+    QVERIFY(exists(t + QStringLiteral("d.JPG")));
+    QCOMPARE(r.progress.saves, 0);
+    QCOMPARE(r.progress.events.mid(r.progress.events.size() - 4),
+             (QStringList{QStringLiteral("clear"), QStringLiteral("black"),
+                          QStringLiteral("message:中止しました（1件、削除しました）"),
+                          QStringLiteral("enabled:2=1")}));
 }
 
 void TestDuplicatePass::otherFailuresShowCodeAndDescription_data() {
