@@ -101,31 +101,38 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
 now() { date +%s.%N; }
 
 # run_step NAME LEFT TOP WIDTH HEIGHT: clicks the button (twips, client
-# coordinates) and waits until the program has been idle for 3 s (under 2 % of
-# a core); prints the time from the click to the last busy sample.
+# coordinates) and waits until the program has been idle for 3 s: under 12 %
+# of a core and not waiting for the disk. Prints the time from the click to
+# the last busy sample.
 run_step() {
     local name=$1
-    local t0 last busy prev ticks idle=0 t
+    local t0 last ticks prev t idle=0
     t0=$(now)
     xdotool mousemove --sync $((wx + ($2 + $4 / 2) / 15)) $((wy + ($3 + $5 / 2) / 15)) click 1
     last=$t0
     prev=$(cpu_ticks)
-    while [ "$idle" -lt 15 ]; do
-        sleep 0.2
+    while [ "$idle" -lt 12 ]; do
+        sleep 0.25
         kill -0 "$app_pid" 2>/dev/null || { echo "the program ended during $name"; exit 1; }
         ticks=$(cpu_ticks)
         t=$(now)
-        # 0.2 s at 2 % of a core is under one tick: any tick counts as busy.
-        busy=$((ticks - prev))
-        prev=$ticks
-        if [ "$busy" -gt 0 ] && [ "$(grep -c '^State:.*[RD]' "/proc/$app_pid/status")" -ge 0 ]; then
+        if [ $((ticks - prev)) -ge 3 ] || grep -q '^State:.*D' "/proc/$app_pid/status"; then
             idle=0
             last=$t
         else
             idle=$((idle + 1))
         fi
+        prev=$ticks
     done
-    printf '%-8s %8.1f s\n' "$name" "$(echo "$last - $t0" | bc)"
+    awk -v n="$name" -v a="$t0" -v b="$last" 'BEGIN { printf "%s %8.1f s\n", n, b - a }'
+    # A message box of ours would take the next click: report it and close it.
+    local box
+    box=$(xdotool search --onlyvisible --name '^Quillo$' 2>/dev/null | head -n 1)
+    if [ -n "$box" ]; then
+        echo "  (a message box was open after $name; answered with Return)"
+        xdotool windowactivate --sync "$box" key --clearmodifiers Return 2>/dev/null
+        sleep 1
+    fi
 }
 
 echo "tree: $tree ($(find "$tree/ref" "$tree/sel" -type f | wc -l) files)"
@@ -135,4 +142,4 @@ run_step 抽出 840 4680 615 550
 run_step 削除 1560 4680 615 550
 echo "moved into the delete folder: $(ls -U "$del" | wc -l)"
 grep -E '^Vm(HWM|RSS)' "/proc/$app_pid/status"
-echo "CPU time of the program: $(echo "scale=1; $(cpu_ticks) / $ticks_per_s" | bc) s"
+awk -v t="$(cpu_ticks)" -v hz="$ticks_per_s" 'BEGIN { printf "CPU time of the program: %.1f s\n", t / hz }'

@@ -97,17 +97,43 @@ xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-"$work/app/quillo" &
-app_pid=$!
-win=$(visible_window '^Quillo\(' 600)
-if [ -z "$win" ]; then
-    echo "FAIL - the window did not appear"
-    exit 1
-fi
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$win")"
-wx=$X
-wy=$Y
+# Starts the program and finds its window (wx, wy: the client's top left).
+start_app() {
+    "$work/app/quillo" &
+    app_pid=$!
+    win=$(visible_window '^Quillo\(' 600)
+    if [ -z "$win" ]; then
+        echo "FAIL - the window did not appear"
+        exit 1
+    fi
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$win")"
+    wx=$X
+    wy=$Y
+}
+# quit_app: 終了, and the program must end.
+quit_app() {
+    click 4440 4680 615 550  # 終了 (cmdQuit)
+    for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$app_pid" 2>/dev/null; then
+        check "the quit button ends the program" false
+    else
+        app_pid=""
+        check "the quit button ends the program" true
+    fi
+}
+# wait_idle: until the program has used no CPU for half a second (a long
+# command has ended).
+wait_idle() {
+    local last=-1 now
+    for _ in $(seq 600); do
+        now=$(awk '{print $14 + $15}' "/proc/$app_pid/stat" 2>/dev/null || echo gone)
+        [ "$now" = "$last" ] && return
+        last=$now
+        sleep 0.5
+    done
+}
+start_app
 
 step=0
 shot() {
@@ -170,15 +196,46 @@ check "an existing file is never replaced" test "$(cat "$move/GAZOU00002.JPG")" 
 check "the target that met an existing name keeps its own" test "$(cat "$new/sub/n4.Jpg")" = DDDD-content
 check_eventually "the renaming saved the advanced number and the move option" same_bytes "$ini" 1 00003
 
-click 4440 4680 615 550  # 終了 (cmdQuit)
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$app_pid" 2>/dev/null; then
-    check "the quit button ends the program" false
-else
-    app_pid=""
-    check "the quit button ends the program" true
-fi
+quit_app
 check "quitting writes the same settings" same_bytes "$ini" 1 00003
+
+# A second run: the extraction folder is a link to the reference folder, and a
+# large folder is renamed and stopped half way.
+alias_dir="$work/別名"
+big="$work/大量"
+ln -s "$ref" "$alias_dir"
+mkdir -p "$big"
+(cd "$big" && seq -f 'p%06g.jpg' 1 200000 | xargs touch)
+ref_before=$(ls "$ref")
+new=$alias_dir
+settings_bytes 0 00001 >"$ini"
+start_app
+click 840 4680 615 550   # 抽出: refused, the folders are the same folder
+answer_return
+click 2280 4680 615 550  # 採番: nothing listed, nothing renamed
+check "a link to the reference folder collects nothing and changes nothing" \
+    test "$(ls "$ref")" = "$ref_before"
+quit_app
+
+new=$big
+settings_bytes 0 00001 >"$ini"
+start_app
+# 抽出 of 200,000 files, and at once 削除 while it runs: dropped, not queued.
+xdotool mousemove --sync $((wx + (840 + 307) / 15)) $((wy + (4680 + 275) / 15)) click 1 \
+    mousemove --sync $((wx + (1560 + 307) / 15)) $((wy + (4680 + 275) / 15)) click 1
+wait_idle
+check "a click during a run is not carried out afterwards" same_bytes "$ini" 0 00001
+xdotool mousemove --sync $((wx + (2280 + 307) / 15)) $((wy + (4680 + 275) / 15)) click 1
+sleep 0.5                # 採番 runs ...
+xdotool key --clearmodifiers Escape
+answer_return            # 処理を中止しますか？ はい
+wait_idle
+shot stopped
+renamed=$(find "$big" -name 'GAZOU*.JPG' | wc -l)
+check "the stopped rename renamed some files, not all" test "$renamed" -gt 0 -a "$renamed" -lt 200000
+check "the stopped rename saved the next number" \
+    same_bytes "$ini" 0 "$(printf '%05d' $((renamed + 1)))"
+quit_app
 
 echo "screenshots: $shots"
 if [ "$failures" -ne 0 ]; then
