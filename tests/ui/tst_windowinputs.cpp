@@ -1,6 +1,7 @@
 // The window's inputs: extension list events, the name and number checks,
 // the folder openers, and the four commands wired through the buttons.
 
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QtTest>
 
@@ -224,15 +225,21 @@ class TestWindowInputs : public QObject {
         bool held = false;
         QTimer::singleShot(0, &w, [&] {
             // This runs at all only because the event loop goes on during the command.
+            // The command is let go however this ends, so a failure here cannot hang.
+            const auto letGo = qScopeGuard([&] { fs.gate.release(); });
             held = fs.entered.tryAcquire(1, 5000);
             QTest::mouseClick(c.cmdClear, Qt::LeftButton);
+            // A pending refresh of the extension list waits: it would clear the
+            // table the command is filling.
+            emit c.cmbExtent->activated(0);
+            QTest::qWait(30);
+            QCOMPARE(w.Files.FileCount(), rename ? 4 : 0);
             m_box.script = {stop ? Answer::Yes : Answer::No};
             if (viaClose)
                 w.close();
             else
                 QTest::keyClick(c.grdList, Qt::Key_Escape);
             QVERIFY(w.isVisible());  // nothing ends before the command does
-            fs.gate.release();
         });
         (rename ? c.cmdRename : c.cmdSelect)->click();
         QVERIFY(held);
