@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include "platform/paths.h"
+#include "platform/volumes.h"
 #include "ui/folderpaths.h"
 #include "ui/twips.h"
 
@@ -75,8 +76,8 @@ frmFolder::frmFolder(FileSystem& fs, MessageBox& box, QWidget* parent)
     // The list starts at the process's current directory, as start-up expects.
     refreshDrives();
     Failure ignored;
-    if (!showFolder(QDir::currentPath(), &ignored) && !showFolder(QStringLiteral("/"), &ignored)) {
-        m_current = QStringLiteral("/");
+    if (!showFolder(QDir::currentPath(), &ignored) && !showFolder(mainVolume(), &ignored)) {
+        m_current = mainVolume();
         fillDirList({});
     }
     {

@@ -116,8 +116,10 @@ void frmQuillo::Form_Resize() {
 }
 
 void frmQuillo::cmdHp_Click() {
-    // The result is not examined: a missing browser is not reported.
-    shellOpen(findHelpPage(QCoreApplication::applicationDirPath()));
+    const QString page = findHelpPage(QCoreApplication::applicationDirPath());
+    shellOpen(page, this, [this, page](bool opened) {
+        if (!opened) m_box.show(cannotOpenHelpMessage(page), Buttons::Ok);
+    });
 }
 
 }  // namespace quillo

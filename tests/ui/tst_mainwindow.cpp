@@ -342,6 +342,39 @@ class TestMainWindow : public QObject {
         QVERIFY(m_box.texts.isEmpty());
     }
 
+    void helpPageNobodyOpensIsNamed_data() {
+        QTest::addColumn<QByteArray>("opener");  // the opener's script; empty: none installed
+        QTest::addColumn<bool>("said");
+        QTest::newRow("no opener") << QByteArray() << true;
+        QTest::newRow("no browser") << QByteArrayLiteral("exit 3") << true;
+        QTest::newRow("opened") << QByteArrayLiteral("exit 0") << false;
+    }
+
+    void helpPageNobodyOpensIsNamed() {
+        QFETCH(QByteArray, opener);
+        QFETCH(bool, said);
+        QTemporaryDir bin;
+        const QString ran = bin.filePath(QStringLiteral("ran"));
+        if (!opener.isEmpty()) {
+            const QString script = bin.filePath(QStringLiteral("xdg-open"));
+            writeFile(script, "#!/bin/sh\n: > \"${0%/*}/ran\"\n" + opener + "\n");
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        w.cmdHp_Click();
+        qputenv("PATH", path);
+        if (!opener.isEmpty()) QTRY_VERIFY(QFile::exists(ran));
+        if (said) {
+            QTRY_COMPARE(m_box.texts.size(), 1);
+            QVERIFY(m_box.texts[0].contains(findHelpPage(QCoreApplication::applicationDirPath())));
+        } else {
+            QTest::qWait(200);
+            QVERIFY(m_box.texts.isEmpty());
+        }
+    }
+
     void helpPageIsFoundBesideOrInstalled() {
         const QString root = m_dir.filePath(QStringLiteral("inst"));
         const QString bin = root + QStringLiteral("/bin");
