@@ -9,6 +9,7 @@
 
 #include "platform/shell.h"
 #include "ui/filelistmodel.h"
+#include "ui/firstexpose.h"
 #include "ui/folderchooser.h"
 #include "ui/helppage.h"
 #include "ui/resizeplan.h"
@@ -69,6 +70,7 @@ void frmQuillo::placeFromSettings() {
         const QRect seen = topEdge.intersected(screen->availableGeometry());
         if (seen.width() >= px(600) && seen.height() >= px(150)) {
             move(topLeft);
+            m_placedAt = topLeft;
             return;
         }
     }
@@ -104,11 +106,28 @@ void frmQuillo::resizeEvent(QResizeEvent* event) {
     Form_Resize();
 }
 
+void frmQuillo::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_frame != Frame::Unknown) return;
+    m_frame = Frame::Awaited;
+    whenFirstExposed(this, [this] { frameKnown(); });
+}
+
+void frmQuillo::frameKnown() {
+    m_frame = Frame::Known;
+    // Some window managers put the client, not the frame, where it was asked
+    // to go; the settings hold the frame's place.
+    if (m_placedAt && pos() != *m_placedAt) move(*m_placedAt);
+    Form_Resize();
+}
+
 void frmQuillo::Form_Resize() {
     if (isMinimized()) return;
     const QRect outer = frameGeometry();
-    const ResizePlan plan = planResize(tw(outer.width()), tw(outer.height()));
     const QSize frameExtra = outer.size() - size();
+    const ResizePlan plan =
+        planResize(tw(outer.width()), tw(outer.height()),
+                   m_frame == Frame::Known ? std::optional(tw(frameExtra.height())) : std::nullopt);
     const QSize wanted(std::max(outer.width(), px(plan.outerWidth)),
                        std::max(outer.height(), px(plan.outerHeight)));
     if (wanted != outer.size()) resize(wanted - frameExtra);

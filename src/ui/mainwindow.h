@@ -89,6 +89,7 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
   protected:
     void closeEvent(QCloseEvent* event) override;    // Form_Unload
     void resizeEvent(QResizeEvent* event) override;  // Form_Resize
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The window's outer height in twips, as the shutdown rule reads it.
     virtual int outerHeightTwips() const;
@@ -135,6 +136,13 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     QPointer<frmFolder> m_folder;
     std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file
     bool m_loaded = false;
+
+    // Whether the window manager's frame is known: the outer height rule
+    // waits for it.
+    enum class Frame { Unknown, Awaited, Known };
+    Frame m_frame = Frame::Unknown;
+    void frameKnown();
+    std::optional<QPoint> m_placedAt;  // the frame's top-left from the settings file
 };
 
 }  // namespace quillo

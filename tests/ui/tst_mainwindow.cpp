@@ -123,7 +123,11 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.pos(), QPoint(px(-30), px(1200)));
         QVERIFY(m_box.texts.isEmpty());
 
-        // Saved again, the same bytes come out.
+        // Shown and framed, the window's frame is where the file says, and
+        // saved again, the same bytes come out.
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE(w.pos(), QPoint(px(-30), px(1200)));
         w.SaveSettings();
         QCOMPARE(w.writes.last(), settingsBytes(kExample));
     }
@@ -272,21 +276,31 @@ class TestMainWindow : public QObject {
     }
 
     void resizeLimits() {
-        static_assert(planResize(5375, 6525).gridWidth == 0);
-        static_assert(planResize(6000, 7000).gridWidth == 625);
-        static_assert(planResize(6000, 7000).gridHeight == 6430);
-        static_assert(planResize(100, 100).outerWidth == 5375);
-        static_assert(planResize(100, 100).outerHeight == 6525);
+        static_assert(planResize(5375, 6525, 0).gridWidth == 0);
+        static_assert(planResize(6000, 7000, 0).gridWidth == 625);
+        static_assert(planResize(6000, 7000, 0).gridHeight == 6430);
+        static_assert(planResize(100, 100, 0).outerWidth == 5375);
+        // No frame: the outer height is the client's and is raised to 6525. A
+        // thinner frame than the one the limit was drawn for keeps the client
+        // height the window opens with; a thicker one changes nothing.
+        static_assert(planResize(100, 100, 0).outerHeight == 6525);
+        static_assert(planResize(100, 100, 375).outerHeight == 6120 + 375);
+        static_assert(planResize(100, 100, 600).outerHeight == 6525);
+        // Not yet framed: the height is left alone.
+        static_assert(planResize(100, 100, std::nullopt).outerHeight == 100);
 
         TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QSize extra = w.frameGeometry().size() - w.size();
-        QTRY_VERIFY(w.frameGeometry().height() >= px(6525));
+        QVERIFY(extra.height() > 0);  // the offscreen platform's frame
+        // The window opens with its client size.
+        QTest::qWait(50);
+        QCOMPARE(w.size(), QSize(px(12525), px(6120)));
         w.resize(QSize(200, 200) - extra);
-        QTRY_COMPARE(w.frameGeometry().size(), QSize(px(5375), px(6525)));
+        QTRY_COMPARE(w.frameGeometry().size(), QSize(px(5375), px(6120) + extra.height()));
         QTRY_COMPARE(w.controls().grdList->width(), 0);
-        QCOMPARE(w.controls().grdList->height(), px(6525 - 570));
+        QCOMPARE(w.controls().grdList->height(), px(6120 - 570) + extra.height());
         w.resize(QSize(px(6000), px(7000)) - extra);
         QTRY_COMPARE(w.controls().grdList->width(), px(625));
         QCOMPARE(w.controls().grdList->height(), px(7000 - 570));
