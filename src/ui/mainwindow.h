@@ -32,11 +32,11 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     ~frmQuillo() override;
 
     // Program state.
-    QString CallBack;  // the folder box the chooser fills: "Refer", "Select", "Move", "Delete"
-    qint16 DigitCount = 0;
+    std::optional<SettingsFolder> callBack() const { return CallBack; }
+    qint16 digitCount() const { return DigitCount; }
+    qint32 blinkColor() const { return BlinkColor; }
+    double blinkDue() const { return BlinkDue; }
     qint32 DupCount = 0;
-    qint32 BlinkColor = 0;  // RGB of lblMsg while busy
-    double BlinkDue = 0;    // monotonic seconds
     qint32 FillCursor = 0;  // last grid row filled; 0 when no fill is under way
     FileTable Files;
 
@@ -112,7 +112,7 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     void txtName_Change();
     void txtNumber_LostFocus();
     void folderChosen(const QString& folder);
-    void openChooser(const QString& tag, const QString& boxText);
+    void openChooser(SettingsFolder folder, const QString& boxText);
     // The reference or extraction command.
     void collect(bool reference);
 
@@ -136,6 +136,12 @@ class frmQuillo : public QWidget, public Progress, public SettingsTarget {
     QPointer<frmFolder> m_folder;
     std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file
     bool m_loaded = false;
+
+    // The folder box the chooser fills; none until an opener was pressed.
+    std::optional<SettingsFolder> CallBack;
+    qint16 DigitCount = 0;
+    qint32 BlinkColor = 0;  // RGB of lblMsg while busy
+    double BlinkDue = 0;    // monotonic seconds
 
     // Whether the window manager's frame is known: the outer height rule
     // waits for it.

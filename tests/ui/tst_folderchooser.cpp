@@ -445,9 +445,9 @@ void TestFolderChooser::windowOkWritesLatestOpenersBox() {
     // Opened for the move box, then for the reference box before OK.
     win.click(c.cmdMoveInp);
     QVERIFY(win.w.chooser()->isVisible());
-    QCOMPARE(win.w.CallBack, QStringLiteral("Move"));
+    QCOMPARE(win.w.callBack(), SettingsFolder::Move);
     win.click(c.cmdReferInp);
-    QCOMPARE(win.w.CallBack, QStringLiteral("Refer"));
+    QCOMPARE(win.w.callBack(), SettingsFolder::Refer);
     QVERIFY(win.w.chooser()->setDirectory(chosen));
     QTest::mouseClick(win.button("cmdOk"), Qt::LeftButton);
     QVERIFY(!win.w.chooser()->isVisible());

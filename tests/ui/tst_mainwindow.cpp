@@ -73,7 +73,7 @@ class TestMainWindow : public QObject {
             QCOMPARE(box->text(), cwd);
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00001"));
-        QCOMPARE(w.DigitCount, qint16(5));
+        QCOMPARE(w.digitCount(), qint16(5));
         QCOMPARE(items(c.cmbExtent), (QStringList{QStringLiteral(".JPG"), QStringLiteral(".JPEG"),
                                                   QStringLiteral(".GIF"), QStringLiteral(".BMP")}));
         QCOMPARE(c.cmbExtent->currentText(), QStringLiteral(".JPG"));
@@ -92,7 +92,7 @@ class TestMainWindow : public QObject {
         QVERIFY(!w.testAttribute(Qt::WA_Moved));  // default placement
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillo(簡易版)　ｖｅｒ１．１０"));
         QCOMPARE(w.size(), QSize(px(12525), px(6120)));
-        QCOMPARE(w.CallBack, QString());
+        QVERIFY(!w.callBack());
         QCOMPARE(w.Files.FileCount, 0);
         QCOMPARE(w.listModel().rowCount(), 0);
         QCOMPARE(w.listModel().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -112,7 +112,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(c.txtDelete->text(), QStringLiteral("C:\\PICT\\DUP"));
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00001"));
-        QCOMPARE(w.DigitCount, qint16(5));
+        QCOMPARE(w.digitCount(), qint16(5));
         QCOMPARE(items(c.cmbExtent).size(), 4);
         QCOMPARE(c.cmbExtent->currentText(), QStringLiteral(".JPG"));
         QCOMPARE(c.chkMove->value(), 0);
@@ -146,7 +146,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(c.lblMsg->text(), QStringLiteral("Label2"));
         QCOMPARE(c.lblCount->text(), QStringLiteral("Label1"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("Text8"));
-        QCOMPARE(w.DigitCount, qint16(0));
+        QCOMPARE(w.digitCount(), qint16(0));
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
     }
 
@@ -156,7 +156,7 @@ class TestMainWindow : public QObject {
         writeFile(m_ini, settingsBytes(lines));
         TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
         QCOMPARE(w.controls().txtNumber->text(), QStringLiteral("00000001"));
-        QCOMPARE(w.DigitCount, qint16(8));
+        QCOMPARE(w.digitCount(), qint16(8));
     }
 
     void positionOffEveryScreenIsNotUsed() {
