@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -64,11 +65,14 @@ frmFolder::frmFolder(FileSystem& fs, MessageBox& box, QWidget* parent)
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     place(cmdCancel, 1920, 3960, 1335, 495);
 
-    // Neither button answers Enter or Escape by itself.
+    // Enter presses the focused button; neither is a default button that
+    // Enter presses from elsewhere (in dirList it opens the folder).
     for (QPushButton* b : {cmdOk, cmdCancel}) {
-        b->setAutoDefault(false);
+        b->setAutoDefault(true);
         b->setDefault(false);
     }
+    drvList->setAccessibleName(QStringLiteral("ドライブ"));
+    dirList->setAccessibleName(QStringLiteral("フォルダ"));
     setTabOrder(drvList, dirList);
     setTabOrder(dirList, cmdOk);
     setTabOrder(cmdOk, cmdCancel);
@@ -153,6 +157,15 @@ void frmFolder::cmdOk_Click() {
 
 void frmFolder::cmdCancel_Click() {
     hide();
+}
+
+void frmFolder::keyPressEvent(QKeyEvent* event) {
+    // Escape is Cancel, wherever the focus is in the dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdCancel_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool frmFolder::showFolder(const QString& folder, Failure* failure) {

@@ -1,5 +1,6 @@
 // The main window's start-up, layout, option captions, resizing and shutdown.
 
+#include <QAccessible>
 #include <QDir>
 #include <QGroupBox>
 #include <QStyle>
@@ -354,6 +355,25 @@ class TestMainWindow : public QObject {
         QVERIFY(w.writes[0].isEmpty());
         QVERIFY(!w.isVisible());
         QVERIFY(m_box.texts.isEmpty());
+    }
+
+    void buttonsAndListsHaveNames() {
+        TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
+        // Every named button and list of both windows (the chooser is a child
+        // of the main window), as a screen reader reads them.
+        QList<QWidget*> controls;
+        for (QWidget* c : w.findChildren<QWidget*>())
+            if (!c->objectName().isEmpty() &&
+                (qobject_cast<QAbstractButton*>(c) || qobject_cast<QAbstractItemView*>(c) ||
+                 qobject_cast<QComboBox*>(c)))
+                controls << c;
+        QCOMPARE(controls.size(), 7 + 4 + 5 + 2 + 2 + 2);
+        for (QWidget* c : controls)
+            QVERIFY2(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
+                     qPrintable(c->objectName()));
+        // A picture button is named by its caption.
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.controls().cmdHp)->text(QAccessible::Name),
+                 QStringLiteral("ＨＰ"));
     }
 
     void helpPageNobodyOpensIsNamed_data() {

@@ -144,7 +144,7 @@ class TestWindowInputs : public QObject {
         w.show();
         const MainControls& c = w.controls();
         const QString move = c.txtMove->text();
-        c.cmdMoveInp->click();
+        QTest::keyClick(c.cmdMoveInp, Qt::Key_Return);  // Enter presses a focused button
         QCOMPARE(w.callBack(), SettingsFolder::Move);
         auto* chooser = w.findChild<frmFolder*>();
         QVERIFY(chooser->isVisible());
