@@ -47,7 +47,7 @@ void frmQuillo::Form_Load() {
     // 1. The grid: header row only, six columns with their headers and widths.
     m_c.grdList->setModel(m_model);
     for (int column = 0; column < FileListModel::kColumns; ++column)
-        m_c.grdList->setColumnWidth(column, px(FileListModel::columnWidthTwips(column)));
+        m_c.grdList->setColumnWidth(column, FileListModel::columnWidthPx(column, *m_c.grdList));
 
     // 2. Ticking the boxes runs their click handlers, which set the captions.
     for (OptionCheckBox* box :

@@ -83,6 +83,10 @@ class TestListDisplay : public QObject {
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$"))
                     .match(model.cellText(12, 3))
                     .hasMatch());
+        // The time stamp is not cut: its column is as wide as its texts need.
+        const QAbstractItemView* grid = w.controls().grdList;
+        QVERIFY2(w.controls().grdList->columnWidth(3) >= grid->sizeHintForColumn(3),
+                 qPrintable(QString::number(grid->sizeHintForColumn(3))));
         QCOMPARE(model.cellText(12, 4), QStringLiteral("1,200"));
         QCOMPARE(model.data(model.index(11, 4), Qt::DisplayRole).toString(),
                  QStringLiteral("1,200"));
