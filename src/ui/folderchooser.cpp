@@ -1,5 +1,6 @@
 #include "ui/folderchooser.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
@@ -71,7 +72,9 @@ frmFolder::frmFolder(FileSystem& fs, MessageBox& box, QWidget* parent)
         b->setAutoDefault(true);
         b->setDefault(false);
     }
+    // A combo box reads out its current text; its drop-down list is named.
     drvList->setAccessibleName(QStringLiteral("ドライブ"));
+    drvList->view()->setAccessibleName(drvList->accessibleName());
     dirList->setAccessibleName(QStringLiteral("フォルダ"));
     setTabOrder(drvList, dirList);
     setTabOrder(dirList, cmdOk);

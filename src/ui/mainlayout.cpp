@@ -1,5 +1,6 @@
 #include "ui/mainlayout.h"
 
+#include <QAbstractItemView>
 #include <QHeaderView>
 #include <QIcon>
 #include <algorithm>
@@ -235,6 +236,7 @@ MainControls buildMainLayout(QWidget* window) {
                                  std::pair{c.cmdHp, c.Label7}})
         button->setAccessibleName(label->text());
     c.cmbExtent->setAccessibleName(c.Frame5->title());
+    c.cmbExtent->view()->setAccessibleName(c.Frame5->title());
     c.txtName->setAccessibleName(c.Text5->text());
     c.txtNumber->setAccessibleName(c.Text7->text());
     c.grdList->setAccessibleName(QStringLiteral("一覧"));
