@@ -115,8 +115,10 @@ void frmQuillo::showEvent(QShowEvent* event) {
 
 void frmQuillo::frameKnown() {
     m_frame = Frame::Known;
-    // Some window managers put the client, not the frame, where it was asked
-    // to go; the settings hold the frame's place.
+    // The settings hold the frame's place. A size change before the frame was
+    // known makes X window managers put the client there instead (20 pixels
+    // lower on every run under openbox); should anything still do that, the
+    // frame goes back to its place now.
     if (m_placedAt && pos() != *m_placedAt) move(*m_placedAt);
     Form_Resize();
 }
