@@ -1,8 +1,14 @@
 #include "platform/paths.h"
 
+#include <QDir>
+
 #include "platform/failure.h"
 
 namespace quillo {
+
+bool isAbsoluteFolder(const QString& folder) {
+    return !folder.startsWith(QLatin1Char(':')) && QDir::isAbsolutePath(folder);
+}
 
 QString folderPrefix(const QString& folder) {
     if (folder.endsWith(kSeparator)) return folder;
@@ -14,9 +20,12 @@ QString joinPath(const QString& folder, const QString& name) {
 }
 
 Result<QString> destinationPrefix(const QString& folder) {
-    if (!folder.startsWith(kSeparator) || folder.contains(QChar(u'\0')))
+    // The prefix, not the setting, is tested: a drive root held as its bare
+    // drive is absolute only with its separator.
+    const QString prefix = folderPrefix(folder);
+    if (folder.isEmpty() || !isAbsoluteFolder(prefix) || folder.contains(QChar(u'\0')))
         return makeFailure(code::PathNotFound);
-    return folderPrefix(folder);
+    return prefix;
 }
 
 QString parentFolder(const QString& path) {

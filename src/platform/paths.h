@@ -7,8 +7,13 @@
 
 namespace quillo {
 
-// The platform's separator.
+// The separator of path texts: Qt's, which every platform's file functions
+// accept.
 inline constexpr QChar kSeparator = QLatin1Char('/');
+
+// True for an absolute folder text: "/…" here, a drive or share elsewhere.
+// Qt's resource paths (":/…") are no folders.
+bool isAbsoluteFolder(const QString& folder);
 
 // Folder text as it is written into FileDir and prefixes: the folder followed by
 // the separator, unless it already ends with one (the root "/").

@@ -3,9 +3,12 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QStyle>
+#include <algorithm>
 #include <array>
 
 #include "platform/format.h"
+#include "ui/twips.h"
 
 namespace quillo {
 
@@ -16,6 +19,8 @@ const std::array<QString, FileListModel::kColumns> kHeaders = {
     QStringLiteral("更新日時"), QStringLiteral("サイズ"),       QStringLiteral("参照")};
 
 constexpr std::array<int, FileListModel::kColumns> kWidths = {600, 1680, 1680, 1320, 840, 480};
+
+constexpr int kTimeColumn = 3;
 
 QString formatTime(qint64 mtimeNs) {
     const QDateTime time = QDateTime::fromMSecsSinceEpoch(mtimeNs / 1000000);
@@ -36,6 +41,23 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 
 int FileListModel::columnWidthTwips(int column) {
     return kWidths[size_t(column)];
+}
+
+int FileListModel::columnWidthPx(int column, const QWidget& view) {
+    const int table = px(columnWidthTwips(column));
+    if (column != kTimeColumn) return table;
+    // Every digit of "YY/MM/DD HH:NN" as the widest digit of the font.
+    const QFontMetrics metrics = view.fontMetrics();
+    QChar widest = QLatin1Char('0');
+    for (char16_t d = u'0'; d <= u'9'; ++d)
+        if (metrics.horizontalAdvance(QChar(d)) > metrics.horizontalAdvance(widest))
+            widest = QChar(d);
+    QString sample = formatTime(0);
+    for (QChar& ch : sample)
+        if (ch.isDigit()) ch = widest;
+    // The item's text margins on both sides and the grid line.
+    const int margin = view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 1;
+    return std::max(table, metrics.horizontalAdvance(sample) + 2 * margin + 1);
 }
 
 QString FileListModel::cellText(int r, int column) const {

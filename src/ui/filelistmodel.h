@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QWidget>
 #include <vector>
 
 namespace quillo {
@@ -47,6 +48,10 @@ class FileListModel : public QAbstractTableModel {
 
     // The column widths in twips, column 0 to 5.
     static int columnWidthTwips(int column);
+
+    // The width in pixels that view gives column: its width in twips, or more
+    // where the time stamp would be cut in the view's font.
+    static int columnWidthPx(int column, const QWidget& view);
 
   private:
     std::vector<ListRow> m_rows;  // m_rows[r - 1] is grid row r

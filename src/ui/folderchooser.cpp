@@ -1,14 +1,17 @@
 #include "ui/folderchooser.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTreeWidget>
 
 #include "platform/paths.h"
+#include "platform/volumes.h"
 #include "ui/folderpaths.h"
 #include "ui/twips.h"
 
@@ -63,11 +66,16 @@ frmFolder::frmFolder(FileSystem& fs, MessageBox& box, QWidget* parent)
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     place(cmdCancel, 1920, 3960, 1335, 495);
 
-    // Neither button answers Enter or Escape by itself.
+    // Enter presses the focused button; neither is a default button that
+    // Enter presses from elsewhere (in dirList it opens the folder).
     for (QPushButton* b : {cmdOk, cmdCancel}) {
-        b->setAutoDefault(false);
+        b->setAutoDefault(true);
         b->setDefault(false);
     }
+    // A combo box reads out its current text; its drop-down list is named.
+    drvList->setAccessibleName(QStringLiteral("ドライブ"));
+    drvList->view()->setAccessibleName(drvList->accessibleName());
+    dirList->setAccessibleName(QStringLiteral("フォルダ"));
     setTabOrder(drvList, dirList);
     setTabOrder(dirList, cmdOk);
     setTabOrder(cmdOk, cmdCancel);
@@ -75,8 +83,8 @@ frmFolder::frmFolder(FileSystem& fs, MessageBox& box, QWidget* parent)
     // The list starts at the process's current directory, as start-up expects.
     refreshDrives();
     Failure ignored;
-    if (!showFolder(QDir::currentPath(), &ignored) && !showFolder(QStringLiteral("/"), &ignored)) {
-        m_current = QStringLiteral("/");
+    if (!showFolder(QDir::currentPath(), &ignored) && !showFolder(mainVolume(), &ignored)) {
+        m_current = mainVolume();
         fillDirList({});
     }
     {
@@ -152,6 +160,15 @@ void frmFolder::cmdOk_Click() {
 
 void frmFolder::cmdCancel_Click() {
     hide();
+}
+
+void frmFolder::keyPressEvent(QKeyEvent* event) {
+    // Escape is Cancel, wherever the focus is in the dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdCancel_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 bool frmFolder::showFolder(const QString& folder, Failure* failure) {

@@ -38,6 +38,9 @@ class frmFolder : public QWidget {
     // OK: the delivered folder ("/" for the root).
     void folderChosen(const QString& folder);
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private slots:
     void drvList_Change(int index);
     void dirList_Activated(QTreeWidgetItem* item);

@@ -4,22 +4,11 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "platform/volumes.h"
 
 namespace quillo {
 
 namespace {
-
-const QString kRoot = QStringLiteral("/");
-
-// Kernel and runtime mounts that hold no user folders; removable media mounted
-// under /run/media stay.
-bool isPseudoRoot(const QString& root) {
-    static const QStringList hidden = {QStringLiteral("/proc"), QStringLiteral("/sys"),
-                                       QStringLiteral("/dev"), QStringLiteral("/run")};
-    if (isUnder(root, QStringLiteral("/run/media"))) return false;
-    return std::any_of(hidden.begin(), hidden.end(),
-                       [&](const QString& h) { return isUnder(root, h); });
-}
 
 bool displayLess(const QString& a, const QString& b) {
     const int folded = QString::compare(a, b, Qt::CaseInsensitive);
@@ -32,11 +21,12 @@ QStringList driveRoots(const std::vector<QString>& volumes) {
     QStringList roots;
     for (const QString& v : volumes) {
         const QString root = cleanFolder(v);
-        if (root.isEmpty() || root == kRoot || isPseudoRoot(root) || roots.contains(root)) continue;
+        if (root.isEmpty() || root == mainVolume() || isSystemVolume(root) || roots.contains(root))
+            continue;
         roots << root;
     }
     std::sort(roots.begin(), roots.end(), displayLess);
-    roots.prepend(kRoot);
+    roots.prepend(mainVolume());
     return roots;
 }
 
@@ -54,7 +44,7 @@ QString volumeOf(const QStringList& roots, const QString& path) {
 }
 
 QString cleanFolder(const QString& folder) {
-    if (!folder.startsWith(kSeparator)) return {};
+    if (!isAbsoluteFolder(folder)) return {};
     return QDir::cleanPath(folder);
 }
 

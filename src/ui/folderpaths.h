@@ -12,8 +12,8 @@
 
 namespace quillo {
 
-// The roots the drive list offers: the volumes without the kernel's pseudo file
-// systems and duplicates, "/" always first, the rest in name order.
+// The roots the drive list offers: the volumes without the system's own file
+// systems and duplicates, the main volume ("/") first, the rest in name order.
 QStringList driveRoots(const std::vector<QString>& volumes);
 
 // True when path is root itself or lies below it, compared folder by folder
@@ -24,7 +24,7 @@ bool isUnder(const QString& path, const QString& root);
 QString volumeOf(const QStringList& roots, const QString& path);
 
 // An absolute folder text in its plain form: no "." or ".." parts, no doubled
-// or trailing separators (except the root "/"); empty when not absolute.
+// or trailing separators (except a root); empty when not absolute.
 QString cleanFolder(const QString& folder);
 
 // The folders from root down to folder, both included (folder lies under root).

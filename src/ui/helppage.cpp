@@ -15,4 +15,10 @@ QString findHelpPage(const QString& executableFolder) {
     return beside;
 }
 
+QString cannotOpenHelpMessage(const QString& page) {
+    return QStringLiteral(
+               "ヘルプページを開けませんでした。ブラウザで次のファイルを開いてください。\n") +
+           QDir::toNativeSeparators(page);
+}
+
 }  // namespace quillo

@@ -10,4 +10,8 @@ namespace quillo {
 // when neither exists.
 QString findHelpPage(const QString& executableFolder);
 
+// What the window says when nothing could open page, for example where no
+// browser is installed: where the page lies, to open it by hand.
+QString cannotOpenHelpMessage(const QString& page);
+
 }  // namespace quillo

@@ -1,5 +1,6 @@
 #include "ui/mainlayout.h"
 
+#include <QAbstractItemView>
 #include <QHeaderView>
 #include <QIcon>
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "ui/fonts.h"
+#include "ui/picturebutton.h"
 #include "ui/twips.h"
 
 // The icons are compiled into this library; a static library drops them
@@ -43,7 +45,7 @@ struct Builder {
 
     QToolButton* picture(QWidget* parent, const char* name, const char* icon, QSize iconSize,
                          const QString& tip, int left, int top, int width, int height, int tab) {
-        auto* button = place<QToolButton>(parent, name, left, top, width, height, tab);
+        auto* button = place<PictureButton>(parent, name, left, top, width, height, tab);
         button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
         button->setIconSize(iconSize);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -73,6 +75,9 @@ struct Builder {
         (*box)->setFont(pGothic(9.75));
         *opener = picture(frame, openerName, "folder", QSize(16, 15), openerTip, 120, 240, 375, 270,
                           tab + 1);
+        // The frame's title is what a screen reader names the box and its button by.
+        (*box)->setAccessibleName(frame->title());
+        (*opener)->setAccessibleName(frame->title());
         *check = place<OptionCheckBox>(frame, checkName, 120, 600, checkWidth, 180, tab + 2);
         (*check)->setText(checkText);
         (*check)->setToolTip(checkTip);
@@ -223,6 +228,18 @@ MainControls buildMainLayout(QWidget* window) {
                         QStringLiteral("ぽろみのＨＰを立ち上げます、最新版や製品版がＤＬできます"),
                         3720, 4680, 615, 550, 40);
     c.Label7 = b.caption("Label7", QStringLiteral("ＨＰ"), 3720, 41);
+    // The captions are labels of their own; a screen reader names a button only
+    // by what the button itself says.
+    for (auto [button, label] : {std::pair{c.cmdRefer, c.Label1}, std::pair{c.cmdSelect, c.Label2},
+                                 std::pair{c.cmdDelete, c.Label3}, std::pair{c.cmdRename, c.Label4},
+                                 std::pair{c.cmdClear, c.Label5}, std::pair{c.cmdQuit, c.Label6},
+                                 std::pair{c.cmdHp, c.Label7}})
+        button->setAccessibleName(label->text());
+    c.cmbExtent->setAccessibleName(c.Frame5->title());
+    c.cmbExtent->view()->setAccessibleName(c.Frame5->title());
+    c.txtName->setAccessibleName(c.Text5->text());
+    c.txtNumber->setAccessibleName(c.Text7->text());
+    c.grdList->setAccessibleName(QStringLiteral("一覧"));
 
     c.timRefresh = new QTimer(window);
     c.timRefresh->setObjectName(QStringLiteral("timRefresh"));

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "ui/optioncheckbox.h"
+#include "ui/resizeplan.h"
 
 namespace quillo {
 
@@ -38,10 +39,8 @@ struct MainControls {
     QTimer* timEdit = nullptr;
 };
 
-// The window's caption and its client size in twips.
+// The window's caption; its client size is in resizeplan.h.
 inline const QString kWindowCaption = QStringLiteral("Quillo(簡易版)　ｖｅｒ１．１０");
-inline constexpr int kClientWidth = 12525;
-inline constexpr int kClientHeight = 6120;
 
 // Creates every control of the window as a child of window. The grid gets no
 // model here.

@@ -9,6 +9,7 @@
 
 #include "platform/shell.h"
 #include "ui/filelistmodel.h"
+#include "ui/firstexpose.h"
 #include "ui/folderchooser.h"
 #include "ui/helppage.h"
 #include "ui/resizeplan.h"
@@ -47,7 +48,7 @@ void frmQuillo::Form_Load() {
     // 1. The grid: header row only, six columns with their headers and widths.
     m_c.grdList->setModel(m_model);
     for (int column = 0; column < FileListModel::kColumns; ++column)
-        m_c.grdList->setColumnWidth(column, px(FileListModel::columnWidthTwips(column)));
+        m_c.grdList->setColumnWidth(column, FileListModel::columnWidthPx(column, *m_c.grdList));
 
     // 2. Ticking the boxes runs their click handlers, which set the captions.
     for (OptionCheckBox* box :
@@ -70,6 +71,7 @@ void frmQuillo::placeFromSettings() {
         const QRect seen = topEdge.intersected(screen->availableGeometry());
         if (seen.width() >= px(600) && seen.height() >= px(150)) {
             move(topLeft);
+            m_placedAt = topLeft;
             return;
         }
     }
@@ -112,11 +114,30 @@ void frmQuillo::resizeEvent(QResizeEvent* event) {
     Form_Resize();
 }
 
+void frmQuillo::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_frame != Frame::Unknown) return;
+    m_frame = Frame::Awaited;
+    whenFirstExposed(this, [this] { frameKnown(); });
+}
+
+void frmQuillo::frameKnown() {
+    m_frame = Frame::Known;
+    // The settings hold the frame's place. A size change before the frame was
+    // known makes X window managers put the client there instead (20 pixels
+    // lower on every run under openbox); should anything still do that, the
+    // frame goes back to its place now.
+    if (m_placedAt && pos() != *m_placedAt) move(*m_placedAt);
+    Form_Resize();
+}
+
 void frmQuillo::Form_Resize() {
     if (isMinimized()) return;
     const QRect outer = frameGeometry();
-    const ResizePlan plan = planResize(tw(outer.width()), tw(outer.height()));
     const QSize frameExtra = outer.size() - size();
+    const ResizePlan plan =
+        planResize(tw(outer.width()), tw(outer.height()),
+                   m_frame == Frame::Known ? std::optional(tw(frameExtra.height())) : std::nullopt);
     const QSize wanted(std::max(outer.width(), px(plan.outerWidth)),
                        std::max(outer.height(), px(plan.outerHeight)));
     if (wanted != outer.size()) resize(wanted - frameExtra);
@@ -124,8 +145,10 @@ void frmQuillo::Form_Resize() {
 }
 
 void frmQuillo::cmdHp_Click() {
-    // The result is not examined: a missing browser is not reported.
-    shellOpen(findHelpPage(QCoreApplication::applicationDirPath()));
+    const QString page = findHelpPage(QCoreApplication::applicationDirPath());
+    shellOpen(page, this, [this, page](bool opened) {
+        if (!opened) m_box.show(cannotOpenHelpMessage(page), Buttons::Ok);
+    });
 }
 
 }  // namespace quillo

@@ -33,11 +33,11 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     ~frmQuillo() override;
 
     // Program state.
-    QString CallBack;  // the folder box the chooser fills: "Refer", "Select", "Move", "Delete"
-    qint16 DigitCount = 0;
+    std::optional<SettingsFolder> callBack() const { return CallBack; }
+    qint16 digitCount() const { return DigitCount; }
+    qint32 blinkColor() const { return BlinkColor; }
+    double blinkDue() const { return BlinkDue; }
     qint32 DupCount = 0;
-    qint32 BlinkColor = 0;  // RGB of lblMsg while busy
-    double BlinkDue = 0;    // monotonic seconds
     qint32 FillCursor = 0;  // last grid row filled; 0 when no fill is under way
     FileTable Files;
 
@@ -90,6 +90,7 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
   protected:
     void closeEvent(QCloseEvent* event) override;    // Form_Unload
     void resizeEvent(QResizeEvent* event) override;  // Form_Resize
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The window's outer height in twips, as the shutdown rule reads it.
     virtual int outerHeightTwips() const;
@@ -112,7 +113,7 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void txtName_Change();
     void txtNumber_LostFocus();
     void folderChosen(const QString& folder);
-    void openChooser(const QString& tag, const QString& boxText);
+    void openChooser(SettingsFolder folder, const QString& boxText);
     // The reference or extraction command.
     void collect(bool reference);
     // Runs one command with its button disabled, then applies its outcome.
@@ -140,6 +141,19 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     QPointer<frmFolder> m_folder;
     std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file
     bool m_loaded = false;
+
+    // The folder box the chooser fills; none until an opener was pressed.
+    std::optional<SettingsFolder> CallBack;
+    qint16 DigitCount = 0;
+    qint32 BlinkColor = 0;  // RGB of lblMsg while busy
+    double BlinkDue = 0;    // monotonic seconds
+
+    // Whether the window manager's frame is known: the outer height rule
+    // waits for it.
+    enum class Frame { Unknown, Awaited, Known };
+    Frame m_frame = Frame::Unknown;
+    void frameKnown();
+    std::optional<QPoint> m_placedAt;  // the frame's top-left from the settings file
 };
 
 }  // namespace quillo

@@ -154,37 +154,30 @@ void frmQuillo::cmbExtent_LostFocus() {
 
 // Folder boxes and the chooser.
 
-void frmQuillo::openChooser(const QString& tag, const QString& boxText) {
+void frmQuillo::openChooser(SettingsFolder folder, const QString& boxText) {
     frmFolder* f = chooser();
-    CallBack = tag;
+    CallBack = folder;
     f->openAt(frameGeometry().topLeft(), boxText);
 }
 
 void frmQuillo::cmdReferInp_Click() {
-    openChooser(QStringLiteral("Refer"), m_c.txtRefer->text());
+    openChooser(SettingsFolder::Refer, m_c.txtRefer->text());
 }
 
 void frmQuillo::cmdSelectInp_Click() {
-    openChooser(QStringLiteral("Select"), m_c.txtSelect->text());
+    openChooser(SettingsFolder::Select, m_c.txtSelect->text());
 }
 
 void frmQuillo::cmdMoveInp_Click() {
-    openChooser(QStringLiteral("Move"), m_c.txtMove->text());
+    openChooser(SettingsFolder::Move, m_c.txtMove->text());
 }
 
 void frmQuillo::cmdDeleteInp_Click() {
-    openChooser(QStringLiteral("Delete"), m_c.txtDelete->text());
+    openChooser(SettingsFolder::Delete, m_c.txtDelete->text());
 }
 
 void frmQuillo::folderChosen(const QString& folder) {
-    if (CallBack == QLatin1String("Select"))
-        m_c.txtSelect->setText(folder);
-    else if (CallBack == QLatin1String("Delete"))
-        m_c.txtDelete->setText(folder);
-    else if (CallBack == QLatin1String("Refer"))
-        m_c.txtRefer->setText(folder);
-    else if (CallBack == QLatin1String("Move"))
-        m_c.txtMove->setText(folder);
+    if (CallBack) setFolderText(*CallBack, folder);
 }
 
 // The four commands.

@@ -156,8 +156,7 @@ void TestFolderChooser::layout() {
     QCOMPARE(cancel->geometry(), QRect(128, 264, 89, 33));
     QCOMPARE(ok->text(), QStringLiteral("設定(&S)"));
     QCOMPARE(cancel->text(), QStringLiteral("取消(&C)"));
-    QVERIFY(!ok->isDefault() && !ok->autoDefault());
-    QVERIFY(!cancel->isDefault() && !cancel->autoDefault());
+    QVERIFY(!ok->isDefault() && !cancel->isDefault());
     QCOMPARE(nextTabStop(drv), static_cast<QWidget*>(dir));
     QCOMPARE(nextTabStop(dir), static_cast<QWidget*>(ok));
     QCOMPARE(nextTabStop(ok), static_cast<QWidget*>(cancel));
@@ -241,6 +240,17 @@ void TestFolderChooser::okAndCancel() {
     QTest::mouseClick(cancel, Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
     QCOMPARE(chosen.count(), 0);
+
+    // Escape is Cancel wherever the focus is; Enter presses the focused button.
+    dlg.openAt(QPoint(40, 30), folder);
+    QTest::keyClick(dlg.findChild<QTreeWidget*>(QStringLiteral("dirList")), Qt::Key_Escape);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(chosen.count(), 0);
+    dlg.openAt(QPoint(40, 30), folder);
+    QTest::keyClick(ok, Qt::Key_Return);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(chosen.takeFirst().at(0).toString(), folder);
 
     // Closing through the frame only hides; nothing is delivered.
     dlg.openAt(QPoint(40, 30), folder);
@@ -445,9 +455,9 @@ void TestFolderChooser::windowOkWritesLatestOpenersBox() {
     // Opened for the move box, then for the reference box before OK.
     win.click(c.cmdMoveInp);
     QVERIFY(win.w.chooser()->isVisible());
-    QCOMPARE(win.w.CallBack, QStringLiteral("Move"));
+    QCOMPARE(win.w.callBack(), SettingsFolder::Move);
     win.click(c.cmdReferInp);
-    QCOMPARE(win.w.CallBack, QStringLiteral("Refer"));
+    QCOMPARE(win.w.callBack(), SettingsFolder::Refer);
     QVERIFY(win.w.chooser()->setDirectory(chosen));
     QTest::mouseClick(win.button("cmdOk"), Qt::LeftButton);
     QVERIFY(!win.w.chooser()->isVisible());

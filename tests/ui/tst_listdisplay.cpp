@@ -83,6 +83,10 @@ class TestListDisplay : public QObject {
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d/\\d\\d/\\d\\d \\d\\d:\\d\\d$"))
                     .match(model.cellText(12, 3))
                     .hasMatch());
+        // The time stamp is not cut: its column is as wide as its texts need.
+        const QAbstractItemView* grid = w.controls().grdList;
+        QVERIFY2(w.controls().grdList->columnWidth(3) >= grid->sizeHintForColumn(3),
+                 qPrintable(QString::number(grid->sizeHintForColumn(3))));
         QCOMPARE(model.cellText(12, 4), QStringLiteral("1,200"));
         QCOMPARE(model.data(model.index(11, 4), Qt::DisplayRole).toString(),
                  QStringLiteral("1,200"));
@@ -163,19 +167,19 @@ class TestListDisplay : public QObject {
 
     void blinkCyclesThroughSevenGreys() {
         TestWindow w(ini(), systemFileSystem(), m_box, m_clock);
-        QCOMPARE(w.BlinkColor, 0);
+        QCOMPARE(w.blinkColor(), 0);
         const int greys[] = {0x22, 0x44, 0x66, 0x88, 0xAA, 0xCC, 0xEE, 0x22, 0x44};
         for (int grey : greys) {
             w.BlinkStep();
             QCOMPARE(messageColor(w), QColor(grey, grey, grey));
-            QCOMPARE(w.BlinkDue, m_clock.now + 0.2);
+            QCOMPARE(w.blinkDue(), m_clock.now + 0.2);
             // Within the 0.2 seconds nothing changes.
             m_clock.now += 0.125;
             w.BlinkStep();
             QCOMPARE(messageColor(w), QColor(grey, grey, grey));
             m_clock.now += 0.125;
         }
-        QCOMPARE(w.BlinkColor, 0x444444);
+        QCOMPARE(w.blinkColor(), 0x444444);
     }
 
     void repaintsArePacedAndFlushed() {

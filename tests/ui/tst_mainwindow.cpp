@@ -1,5 +1,6 @@
 // The main window's start-up, layout, option captions, resizing and shutdown.
 
+#include <QAccessible>
 #include <QDir>
 #include <QGroupBox>
 #include <QStyle>
@@ -73,7 +74,7 @@ class TestMainWindow : public QObject {
             QCOMPARE(box->text(), cwd);
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00001"));
-        QCOMPARE(w.DigitCount, qint16(5));
+        QCOMPARE(w.digitCount(), qint16(5));
         QCOMPARE(items(c.cmbExtent), (QStringList{QStringLiteral(".JPG"), QStringLiteral(".JPEG"),
                                                   QStringLiteral(".GIF"), QStringLiteral(".BMP")}));
         QCOMPARE(c.cmbExtent->currentText(), QStringLiteral(".JPG"));
@@ -92,7 +93,7 @@ class TestMainWindow : public QObject {
         QVERIFY(!w.testAttribute(Qt::WA_Moved));  // default placement
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillo(簡易版)　ｖｅｒ１．１０"));
         QCOMPARE(w.size(), QSize(px(12525), px(6120)));
-        QCOMPARE(w.CallBack, QString());
+        QVERIFY(!w.callBack());
         QCOMPARE(w.Files.FileCount(), 0);
         QCOMPARE(w.listModel().rowCount(), 0);
         QCOMPARE(w.listModel().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -112,7 +113,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(c.txtDelete->text(), QStringLiteral("C:\\PICT\\DUP"));
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00001"));
-        QCOMPARE(w.DigitCount, qint16(5));
+        QCOMPARE(w.digitCount(), qint16(5));
         QCOMPARE(items(c.cmbExtent).size(), 4);
         QCOMPARE(c.cmbExtent->currentText(), QStringLiteral(".JPG"));
         QCOMPARE(c.chkMove->value(), 0);
@@ -123,7 +124,11 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.pos(), QPoint(px(-30), px(1200)));
         QVERIFY(m_box.texts.isEmpty());
 
-        // Saved again, the same bytes come out.
+        // Shown and framed, the window's frame is where the file says, and
+        // saved again, the same bytes come out.
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTRY_COMPARE(w.pos(), QPoint(px(-30), px(1200)));
         w.SaveSettings();
         QCOMPARE(w.writes.last(), settingsBytes(kExample));
     }
@@ -142,7 +147,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(c.lblMsg->text(), QStringLiteral("Label2"));
         QCOMPARE(c.lblCount->text(), QStringLiteral("Label1"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("Text8"));
-        QCOMPARE(w.DigitCount, qint16(0));
+        QCOMPARE(w.digitCount(), qint16(0));
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
     }
 
@@ -152,7 +157,7 @@ class TestMainWindow : public QObject {
         writeFile(m_ini, settingsBytes(lines));
         TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
         QCOMPARE(w.controls().txtNumber->text(), QStringLiteral("00000001"));
-        QCOMPARE(w.DigitCount, qint16(8));
+        QCOMPARE(w.digitCount(), qint16(8));
     }
 
     void positionOffEveryScreenIsNotUsed() {
@@ -272,21 +277,31 @@ class TestMainWindow : public QObject {
     }
 
     void resizeLimits() {
-        static_assert(planResize(5375, 6525).gridWidth == 0);
-        static_assert(planResize(6000, 7000).gridWidth == 625);
-        static_assert(planResize(6000, 7000).gridHeight == 6430);
-        static_assert(planResize(100, 100).outerWidth == 5375);
-        static_assert(planResize(100, 100).outerHeight == 6525);
+        static_assert(planResize(5375, 6525, 0).gridWidth == 0);
+        static_assert(planResize(6000, 7000, 0).gridWidth == 625);
+        static_assert(planResize(6000, 7000, 0).gridHeight == 6430);
+        static_assert(planResize(100, 100, 0).outerWidth == 5375);
+        // No frame: the outer height is the client's and is raised to 6525. A
+        // thinner frame than the one the limit was drawn for keeps the client
+        // height the window opens with; a thicker one changes nothing.
+        static_assert(planResize(100, 100, 0).outerHeight == 6525);
+        static_assert(planResize(100, 100, 375).outerHeight == 6120 + 375);
+        static_assert(planResize(100, 100, 600).outerHeight == 6525);
+        // Not yet framed: the height is left alone.
+        static_assert(planResize(100, 100, std::nullopt).outerHeight == 100);
 
         TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const QSize extra = w.frameGeometry().size() - w.size();
-        QTRY_VERIFY(w.frameGeometry().height() >= px(6525));
+        QVERIFY(extra.height() > 0);  // the offscreen platform's frame
+        // The window opens with its client size.
+        QTest::qWait(50);
+        QCOMPARE(w.size(), QSize(px(12525), px(6120)));
         w.resize(QSize(200, 200) - extra);
-        QTRY_COMPARE(w.frameGeometry().size(), QSize(px(5375), px(6525)));
+        QTRY_COMPARE(w.frameGeometry().size(), QSize(px(5375), px(6120) + extra.height()));
         QTRY_COMPARE(w.controls().grdList->width(), 0);
-        QCOMPARE(w.controls().grdList->height(), px(6525 - 570));
+        QCOMPARE(w.controls().grdList->height(), px(6120 - 570) + extra.height());
         w.resize(QSize(px(6000), px(7000)) - extra);
         QTRY_COMPARE(w.controls().grdList->width(), px(625));
         QCOMPARE(w.controls().grdList->height(), px(7000 - 570));
@@ -341,6 +356,58 @@ class TestMainWindow : public QObject {
         QVERIFY(w.writes[0].isEmpty());
         QVERIFY(!w.isVisible());
         QVERIFY(m_box.texts.isEmpty());
+    }
+
+    void buttonsAndListsHaveNames() {
+        TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
+        // Every named button and list of both windows (the chooser is a child
+        // of the main window), as a screen reader reads them.
+        QList<QWidget*> controls;
+        for (QWidget* c : w.findChildren<QWidget*>())
+            if (!c->objectName().isEmpty() &&
+                (qobject_cast<QAbstractButton*>(c) || qobject_cast<QAbstractItemView*>(c) ||
+                 qobject_cast<QComboBox*>(c)))
+                controls << c;
+        QCOMPARE(controls.size(), 7 + 4 + 5 + 2 + 2 + 2);
+        for (QWidget* c : controls)
+            QVERIFY2(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
+                     qPrintable(c->objectName()));
+        // A picture button is named by its caption.
+        QCOMPARE(QAccessible::queryAccessibleInterface(w.controls().cmdHp)->text(QAccessible::Name),
+                 QStringLiteral("ＨＰ"));
+    }
+
+    void helpPageNobodyOpensIsNamed_data() {
+        QTest::addColumn<QByteArray>("opener");  // the opener's script; empty: none installed
+        QTest::addColumn<bool>("said");
+        QTest::newRow("no opener") << QByteArray() << true;
+        QTest::newRow("no browser") << QByteArrayLiteral("exit 3") << true;
+        QTest::newRow("opened") << QByteArrayLiteral("exit 0") << false;
+    }
+
+    void helpPageNobodyOpensIsNamed() {
+        QFETCH(QByteArray, opener);
+        QFETCH(bool, said);
+        QTemporaryDir bin;
+        const QString ran = bin.filePath(QStringLiteral("ran"));
+        if (!opener.isEmpty()) {
+            const QString script = bin.filePath(QStringLiteral("xdg-open"));
+            writeFile(script, "#!/bin/sh\n: > \"${0%/*}/ran\"\n" + opener + "\n");
+            QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+        }
+        TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        w.cmdHp_Click();
+        qputenv("PATH", path);
+        if (!opener.isEmpty()) QTRY_VERIFY(QFile::exists(ran));
+        if (said) {
+            QTRY_COMPARE(m_box.texts.size(), 1);
+            QVERIFY(m_box.texts[0].contains(findHelpPage(QCoreApplication::applicationDirPath())));
+        } else {
+            QTest::qWait(200);
+            QVERIFY(m_box.texts.isEmpty());
+        }
     }
 
     void helpPageIsFoundBesideOrInstalled() {

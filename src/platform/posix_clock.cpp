@@ -1,6 +1,6 @@
-#include "platform/clock.h"
-
 #include <time.h>
+
+#include "platform/clock.h"
 
 namespace quillo {
 
