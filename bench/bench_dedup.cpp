@@ -15,6 +15,7 @@
 // pass in move mode; the moved files are put back between runs, untimed.
 // QUILLO_BENCH_PHASES=1 prints Quillo's phase times to stderr.
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -438,6 +439,9 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
         for (size_t k = 0; k < tools.size(); ++k) {
             const Sample s = runProcess(tools[k].args, cwd, tools[k].quillo);
             if (tools[k].quillo) restore(t);
+            // Freed heap goes back too: a tool started next counts this
+            // process's resident pages as its own until it execs.
+            ::malloc_trim(0);
             if (round >= 0) samples[k].push_back(s);
             slowest = std::max(slowest, s.seconds);
         }

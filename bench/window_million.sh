@@ -10,10 +10,11 @@
 #   TREE         default /tmp/quillo-bench-dedup/million, the folder that
 #                QUILLO_BENCH_KEEP=1 bench_dedup /tmp/quillo-bench-dedup million
 #                keeps; a complete tree there is reused
+#   QUILLO_WINDOW_TRACE=FILE  appends each CPU sample (step, time, ticks, state)
 #
-# A command runs while the window stops answering, so the end of a step is
-# not read off the window: a step has ended when the process has used no CPU
-# for a while, and is timed to its last busy moment.
+# Whether or not the window answers while a command runs, the end of a step is
+# not read off the window: a step has ended when the process has used next to
+# no CPU for a while, and is timed to its last busy moment.
 set -uo pipefail
 
 exe=$(readlink -f "$1")
@@ -101,12 +102,13 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
 now() { date +%s.%N; }
 
 # run_step NAME LEFT TOP WIDTH HEIGHT: clicks the button (twips, client
-# coordinates) and waits until the program has been idle for 3 s: under 12 %
-# of a core and not waiting for the disk. Prints the time from the click to
-# the last busy sample.
+# coordinates) and waits until the program has been idle for 3 s: under half
+# a core and not waiting for the disk (a window showing a long list uses a
+# steady tenth of a core even when no command runs). Prints the time from the
+# click to the last busy sample.
 run_step() {
     local name=$1
-    local t0 last ticks prev t idle=0
+    local t0 last ticks prev t idle=0 busy=$((ticks_per_s / 8))
     t0=$(now)
     xdotool mousemove --sync $((wx + ($2 + $4 / 2) / 15)) $((wy + ($3 + $5 / 2) / 15)) click 1
     last=$t0
@@ -116,7 +118,10 @@ run_step() {
         kill -0 "$app_pid" 2>/dev/null || { echo "the program ended during $name"; exit 1; }
         ticks=$(cpu_ticks)
         t=$(now)
-        if [ $((ticks - prev)) -ge 3 ] || grep -q '^State:.*D' "/proc/$app_pid/status"; then
+        [ -n "${QUILLO_WINDOW_TRACE:-}" ] &&
+            echo "$name $t $((ticks - prev)) $(awk '{ print $3 }' "/proc/$app_pid/stat")" \
+                >>"$QUILLO_WINDOW_TRACE"
+        if [ $((ticks - prev)) -ge "$busy" ] || grep -q '^State:.*D' "/proc/$app_pid/status"; then
             idle=0
             last=$t
         else
@@ -125,6 +130,16 @@ run_step() {
         prev=$ticks
     done
     awk -v n="$name" -v a="$t0" -v b="$last" 'BEGIN { printf "%s %8.1f s\n", n, b - a }'
+    if [ -n "${QUILLO_WINDOW_TRACE:-}" ]; then
+        # Which threads use the CPU after the step, over 2 s.
+        local before
+        before=$(cat /proc/"$app_pid"/task/*/stat | awk '{ print $1, $14 + $15 }')
+        sleep 2
+        join <(echo "$before" | sort) <(cat /proc/"$app_pid"/task/*/stat |
+            awk '{ print $1, $14 + $15, $2 }' | sort) |
+            awk -v n="$name" '$3 > $2 { print "after", n, "thread", $1, $4, $3 - $2, "ticks in 2 s" }' \
+                >>"$QUILLO_WINDOW_TRACE"
+    fi
     # A message box of ours would take the next click: report it and close it.
     local box
     box=$(xdotool search --onlyvisible --name '^Quillo$' 2>/dev/null | head -n 1)
