@@ -1,32 +1,35 @@
 #pragma once
-// What the benchmarks share: a Progress that costs what the window's does
-// minus the painting it paces, and the median of repeated runs.
+// What the benchmarks share: a Progress that costs what the window's does on
+// the command's thread, and the median of repeated runs.
 
 #include <QString>
 #include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/progress.h"
 
 namespace quillo::bench {
 
+// What the command's thread pays in the window: a flag for the blink, a
+// locked copy for each caption, an atomic load for the stop question.
 class QuietProgress final : public Progress {
   public:
-    long blinks = 0;
     QString lastCount, lastMessage, lastNumber;
-    // The window's blink reads the clock on every call.
-    void BlinkStep() override {
-        ++blinks;
-        m_due = std::max(m_due, systemClock().seconds());
-    }
-    void count(const QString& c) override { lastCount = c; }
-    void message(const QString& m) override { lastMessage = m; }
-    void number(const QString& n) override { lastNumber = n; }
-    bool stopRequested() override { return false; }
+    void BlinkStep() override { m_blinked.store(true, std::memory_order_relaxed); }
+    void count(const QString& c) override { set(lastCount, c); }
+    void message(const QString& m) override { set(lastMessage, m); }
+    void number(const QString& n) override { set(lastNumber, n); }
+    bool stopRequested() override { return m_stop.load(std::memory_order_acquire); }
 
   private:
-    double m_due = 0;
+    void set(QString& field, const QString& value) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        field = value;
+    }
+    std::mutex m_mutex;
+    std::atomic<bool> m_blinked{false}, m_stop{false};
 };
 
 inline double median(std::vector<double> v) {

@@ -19,13 +19,8 @@ int compareNames(const FileEntry& x, const FileEntry& y) {
 }  // namespace
 
 bool FileSort(std::vector<FileEntry>& rows, Progress& progress) {
-    return sortRows(rows, progress, [](FileEntry& x, FileEntry& y) {
-        // Equal folder texts from two runs then share one text: later
-        // comparisons of them stop at the pointer test.
-        if (x.dir.constData() != y.dir.constData() && compareCodeUnits(x.dir, y.dir) == 0)
-            y.dir = x.dir;
-        return compareNames(x, y) <= 0;
-    });
+    return sortRows(rows, progress,
+                    [](const FileEntry& x, const FileEntry& y) { return compareNames(x, y) < 0; });
 }
 
 void mergeSorted(std::vector<FileEntry>& rows, std::vector<FileEntry> more) {

@@ -17,31 +17,39 @@ struct Member {
     quint64 digest = 0;  // of the piece read last
 };
 
-// Reads piece k (at offset) of the file. The first read looks before opening,
-// so that a pipe cannot block the pass, and every read checks that the file
-// is still the regular file of the recorded size first seen.
+// Reads piece k (at offset) of the file. A file read in one piece is read with
+// one byte more than its recorded size, which shows one that has grown; a
+// longer file is checked to be still the regular file first opened. A digest
+// only ever spares comparisons, so a file changed since collection can cost a
+// comparison, never a wrong removal: the comparison checks everything again.
+// The open does not wait on a pipe left where a file was.
 Seen readPiece(const FileEntry& e, Member& m, size_t k, qint64 offset, FileSystem& fs,
                CompareBuffers& buffers) {
-    const QString path = e.path();
-    if (k == 0) {
-        const Result<FileInfo> seen = fs.info(path);
-        if (!seen) return Seen::Unreadable;
-        if (seen->type != EntryType::File || seen->size != e.size) return Seen::NeverIdentical;
-    }
-    auto file = fs.openRead(path);
+    auto file = fs.openRead(e.path());
     if (!file) return Seen::Unreadable;
-    const Result<FileInfo> now = file.value()->info();
-    if (!now) return Seen::Unreadable;
-    if (k == 0) m.state = now.value();
-    if (now->type != EntryType::File || now->size != e.size || now->id() != m.state.id() ||
-        now->mtimeNs != m.state.mtimeNs)
-        return Seen::NeverIdentical;
-    if (offset > 0 && !file.value()->seek(offset)) return Seen::Unreadable;
     const qint64 want = std::min(digestPieceLength(k), e.size - offset);
-    char* data = buffers.get(0, want);
-    const Result<qint64> got = readFully(*file.value(), data, want);
-    if (!got) return Seen::Unreadable;
-    if (got.value() != want) return Seen::NeverIdentical;
+    const bool onePiece = k == 0 && want == e.size;
+    if (!onePiece) {
+        const Result<FileInfo> now = file.value()->info();
+        if (!now) return Seen::Unreadable;
+        if (k == 0) m.state = now.value();
+        const bool collected = e.id == FileId{} || now->id() == e.id;
+        if (now->type != EntryType::File || now->size != e.size || !collected ||
+            now->id() != m.state.id() || now->mtimeNs != m.state.mtimeNs)
+            return Seen::NeverIdentical;
+        if (offset > 0 && !file.value()->seek(offset)) return Seen::Unreadable;
+    }
+    // Reads until want bytes are in: one read for a whole small file.
+    const qint64 room = onePiece ? want + 1 : want;
+    char* data = buffers.get(0, room);
+    qint64 got = 0;
+    while (got < want) {
+        const Result<qint64> r = file.value()->read(data + got, room - got);
+        if (!r) return Seen::Unreadable;
+        if (r.value() == 0) break;
+        got += r.value();
+    }
+    if (got != want) return Seen::NeverIdentical;
     m.digest = XXH3_64bits(data, size_t(want));
     return Seen::Read;
 }

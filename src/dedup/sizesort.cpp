@@ -9,7 +9,7 @@ bool SizeSort(std::vector<FileEntry>& rows, Progress& progress) {
         if (x.size != y.size) return x.size < y.size;
         if (x.kind != y.kind) return x.kind < y.kind;
         if (const int c = compareCodeUnits(x.dir, y.dir)) return c < 0;
-        return compareCodeUnits(x.name, y.name) <= 0;
+        return compareCodeUnits(x.name, y.name) < 0;
     });
 }
 

@@ -85,7 +85,8 @@ class FileSystem {
     // each one up by its whole path through info().
     virtual std::unique_ptr<FolderHandle> openFolder(const QString& folder);
 
-    // Opens an existing file for reading; never creates one (53 when missing).
+    // Opens an existing file for reading; never creates one (53 when missing)
+    // and never waits (a pipe opens at once).
     virtual Result<std::unique_ptr<InputFile>> openRead(const QString& path) = 0;
 
     // Deletes a file (53 when missing).

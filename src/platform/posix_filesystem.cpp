@@ -177,7 +177,10 @@ class PosixFileSystem final : public FileSystem {
     }
 
     Result<std::unique_ptr<InputFile>> openRead(const QString& path) override {
-        const int fd = ::open(encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        // Non-blocking: opening a pipe left where a file was must not wait for
+        // a writer. Reads of regular files are not affected.
+        const int fd =
+            ::open(encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
         if (fd < 0) return readFailure(errno);
         return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd));
     }
