@@ -20,14 +20,8 @@ set -uo pipefail
 exe=$(readlink -f "$1")
 bench=${2:-$(dirname "$exe")/../../bench/bench_dedup}
 tree=${3:-/tmp/quillo-bench-dedup/million}
-for tool in Xvfb xdotool iconv xdpyinfo; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
-unset QT_QPA_PLATFORM
+. "$(dirname "$0")/../tests/e2e/xsession.sh"
+require_tools Xvfb xdotool iconv xdpyinfo
 
 del="$tree/削除"
 # Moved files are named IMG_<folder>_<index>.JPG and go back to d<folder>
@@ -73,11 +67,7 @@ printf '%s\r\n' \
     "ファイル名,GAZOU" "ファイル№,00001" "識別子,.JPG" "上位置, 0 " "左位置, 0 " |
     iconv -f UTF-8 -t CP932 >"$work/Quillo.INI"
 
-display=":$((120 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 1280x800x24
 
 "$work/quillo" &
 app_pid=$!

@@ -8,15 +8,8 @@ set -uo pipefail
 
 exe=$1
 shots=$2
-for tool in Xvfb xdotool import iconv xdpyinfo; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"
-        exit 77
-    fi
-done
-
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
-unset QT_QPA_PLATFORM
+. "$(dirname "$0")/xsession.sh"
+require_tools Xvfb xdotool import iconv xdpyinfo
 mkdir -p "$shots"
 work=$(mktemp -d)
 xvfb_pid=""
@@ -91,11 +84,7 @@ settings_bytes() {
 }
 settings_bytes 0 00001 >"$ini"
 
-display=":$((120 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 1280x800x24
 
 # Starts the program and finds its window (wx, wy: the client's top left).
 start_app() {

@@ -7,15 +7,8 @@
 set -uo pipefail
 
 exe=$1
-for tool in Xvfb openbox xdotool xwininfo xprop xdpyinfo iconv; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"
-        exit 77
-    fi
-done
-
-export LANG=C.UTF-8 LC_ALL=C.UTF-8
-unset QT_QPA_PLATFORM
+. "$(dirname "$0")/xsession.sh"
+require_tools Xvfb openbox xdotool xwininfo xprop xdpyinfo iconv
 work=$(mktemp -d)
 xvfb_pid="" wm_pid="" app_pid=""
 cleanup() {
@@ -36,10 +29,7 @@ check() {
     fi
 }
 
-export DISPLAY=":$((220 + RANDOM % 100))"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+start_xvfb 1280x1024x24
 openbox >/dev/null 2>&1 &
 wm_pid=$!
 for _ in $(seq 50); do

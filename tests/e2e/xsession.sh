@@ -1,0 +1,24 @@
+# Sourced by the scripts that drive Quillo's window on a virtual display.
+
+# require_tools TOOL...: the script is skipped (exit 77) when one is missing.
+# Windows run under a UTF-8 locale, or their Japanese titles reach X garbled.
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool is not installed (scripts/deps.sh installs it)"
+            exit 77
+        fi
+    done
+    export LANG=C.UTF-8 LC_ALL=C.UTF-8
+    unset QT_QPA_PLATFORM
+}
+
+# start_xvfb WIDTHxHEIGHTxDEPTH: a virtual display of its own; sets DISPLAY
+# and xvfb_pid, and returns once the display answers.
+start_xvfb() {
+    export DISPLAY=":$((120 + RANDOM % 200))"
+    Xvfb "$DISPLAY" -screen 0 "$1" -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+}
