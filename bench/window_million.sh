@@ -48,16 +48,7 @@ fi
 mkdir -p "$del" "$tree/移動"
 put_back  # an interrupted earlier run
 
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    put_back
-    rm -rf "$work"
-}
-trap cleanup EXIT
+before_end() { put_back; }
 
 cp "$exe" "$work/quillo"
 # Subfolders on for both collections, duplicates moved into the delete folder.

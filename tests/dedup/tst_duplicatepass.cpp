@@ -45,6 +45,11 @@ struct Run {
         writeFile(folder(sub) + name, bytes);
         append(folder(sub), name, bytes.size(), kind);
     }
+    // Targets t/a.JPG, t/b.JPG … of the same bytes, one per name.
+    void addSame(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            add(QStringLiteral("t"), QString::fromLatin1(name), "pic", FileKind::Target);
+    }
     void go(FileSystem& fs = systemFileSystem()) {
         progress.finish(runDuplicateRemoval(table, options, dupCount, progress, box, fs),
                         CommandButton::Delete, box);
@@ -180,9 +185,7 @@ void TestDuplicatePass::moveOntoExistingNameAsksAndIsCountedAsFailed() {
     Run r;
     r.options = {1, r.dir.path() + QStringLiteral("/del")};
     writeFile(r.options.deleteFolder + QStringLiteral("/b.JPG"), "old");
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kTarget);
+    r.addSame({"a.JPG", "b.JPG", "c.JPG"});
     r.go();
     const QString t = r.folder(QStringLiteral("t"));
     QCOMPARE(r.box.texts,
@@ -215,9 +218,7 @@ void TestDuplicatePass::missingFileQuestionNamesTheMissingFile() {
     QFETCH(int, questions);
     QFETCH(QString, kept);
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kTarget);
+    r.addSame({"a.JPG", "b.JPG", "c.JPG"});
     const QString t = r.folder(QStringLiteral("t"));
     QVERIFY(QFile::remove(t + missing));
     r.go();
@@ -232,9 +233,7 @@ void TestDuplicatePass::missingFileQuestionNamesTheMissingFile() {
 
 void TestDuplicatePass::answeringNoStopsWithoutSaving() {
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "pic", kTarget);
+    r.addSame({"a.JPG", "b.JPG", "c.JPG"});
     const QString t = r.folder(QStringLiteral("t"));
     QVERIFY(QFile::remove(t + QStringLiteral("b.JPG")));
     r.box.script = {Answer::No};
@@ -253,8 +252,7 @@ void TestDuplicatePass::answeringNoStopsWithoutSaving() {
 
 void TestDuplicatePass::stopKeepsWhatWasRemoved() {
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
+    r.addSame({"a.JPG", "b.JPG"});
     r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "other", kTarget);
     r.add(QStringLiteral("t"), QStringLiteral("d.JPG"), "other", kTarget);
     const QString t = r.folder(QStringLiteral("t"));
@@ -292,8 +290,7 @@ void TestDuplicatePass::otherFailuresShowCodeAndDescription() {
     QFETCH(QString, detail);
     QFETCH(QString, message);
     Run r;
-    r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "pic", kTarget);
-    r.add(QStringLiteral("t"), QStringLiteral("b.JPG"), "pic", kTarget);
+    r.addSame({"a.JPG", "b.JPG"});
     const QString b = r.folder(QStringLiteral("t")) + QStringLiteral("b.JPG");
     test::FaultyFileSystem fs;
     (op == QLatin1String("remove") ? fs.failRemove

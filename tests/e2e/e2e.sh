@@ -11,15 +11,6 @@ shots=$2
 . "$(dirname "$0")/xsession.sh"
 require_tools Xvfb xdotool import iconv xdpyinfo
 mkdir -p "$shots"
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 failures=0
 

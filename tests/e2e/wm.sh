@@ -9,15 +9,6 @@ set -uo pipefail
 exe=$1
 . "$(dirname "$0")/xsession.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop xdpyinfo iconv
-work=$(mktemp -d)
-xvfb_pid="" wm_pid="" app_pid=""
-cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 failures=0
 check() {

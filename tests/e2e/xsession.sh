@@ -22,3 +22,16 @@ start_xvfb() {
     xvfb_pid=$!
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 }
+
+# A work folder, and the processes to end when the script ends, however it
+# ends; a script that defines before_end has it run first.
+work=$(mktemp -d)
+xvfb_pid="" wm_pid="" app_pid=""
+end_session() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    if declare -F before_end >/dev/null; then before_end; fi
+    rm -rf "$work"
+}
+trap end_session EXIT
