@@ -1,5 +1,6 @@
 // The platform layer: path joining, count texts, renames that never replace,
 // failure codes for the cases the commands tell apart, name decoding.
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -90,6 +91,8 @@ class TstPlatform : public QObject {
         FILE* raw = std::fopen(bad.constData(), "w");
         QVERIFY(raw);
         std::fclose(raw);
+        // QTemporaryDir cannot remove a name it cannot decode.
+        const auto removeBad = qScopeGuard([&] { std::remove(bad.constData()); });
 
         auto listing = systemFileSystem().list(dir.path());
         QVERIFY(listing);
