@@ -26,7 +26,6 @@ frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& bo
       m_clock(clock),
       m_c(buildMainLayout(this)),
       m_model(new FileListModel(this)),
-      m_pacer(clock),
       m_runner(*this, box) {
     connectHandlers();
     Form_Load();

@@ -17,7 +17,6 @@
 #include "platform/messagebox.h"
 #include "ui/commandrunner.h"
 #include "ui/mainlayout.h"
-#include "ui/repaintpacer.h"
 
 namespace quillo {
 
@@ -123,10 +122,8 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void applyExtentList(const ExtentList& list);
     void setMessageColor(qint32 rgb);
 
-    // Marks a command as running: fill ticks wait (a message box's event loop
-    // must not show the table half-changed) and paced repaints are flushed
-    // when it ends.
-    class CommandScope;
+    // While a command runs: fill ticks and the extension refresh wait (the
+    // table is half-changed), and input to the controls is dropped.
     bool m_commandRunning = false;
     bool m_closeAfterCommand = false;  // the close button was pressed during a command
 
@@ -136,7 +133,6 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     Clock& m_clock;
     MainControls m_c;
     FileListModel* m_model = nullptr;
-    RepaintPacer m_pacer;
     CommandRunner m_runner;
     QPointer<frmFolder> m_folder;
     std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file

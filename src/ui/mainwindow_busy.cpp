@@ -1,5 +1,6 @@
 // The list display and the busy feedback: the sliced grid fill, the blinking
-// message label, the clear operation, and what long commands show.
+// message label, the clear operation, and what long commands show. The event
+// loop runs while a command works, so setting a caption is enough to show it.
 
 #include <QPalette>
 
@@ -28,27 +29,22 @@ void frmQuillo::BlinkStep() {
     if (BlinkColor > 0xFFFFFF) BlinkColor = kBlinkStep;
     BlinkDue = m_clock.seconds() + kBlinkPeriod;
     setMessageColor(BlinkColor);
-    m_c.lblMsg->repaint();
 }
 
 void frmQuillo::count(const QString& caption) {
     m_c.lblCount->setText(caption);
-    m_pacer.changed(m_c.lblCount);
 }
 
 void frmQuillo::message(const QString& caption) {
     m_c.lblMsg->setText(caption);
-    m_pacer.changed(m_c.lblMsg);
 }
 
 void frmQuillo::messageBlack() {
     setMessageColor(0);
-    m_pacer.changed(m_c.lblMsg);
 }
 
 void frmQuillo::number(const QString& text) {
     m_c.txtNumber->setText(text);
-    m_pacer.changed(m_c.txtNumber);
 }
 
 void frmQuillo::setEnabled(CommandButton button, bool enabled) {
@@ -70,7 +66,6 @@ void frmQuillo::setEnabled(CommandButton button, bool enabled) {
 
 void frmQuillo::ShowBusy() {
     m_c.lblMsg->setText(kEditing);
-    m_c.lblMsg->repaint();
     m_model->setEntryRows(Files.FileCount());
     // A fill under way starts again from row 1: the table may have been re-sorted.
     FillCursor = 0;

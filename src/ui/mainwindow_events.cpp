@@ -8,8 +8,8 @@
 #include "collect/collectcommand.h"
 #include "dedup/duplicatepass.h"
 #include "ui/folderchooser.h"
+#include "ui/inputguard.h"
 #include "ui/mainwindow.h"
-#include "ui/mainwindowcommand.h"
 
 namespace quillo {
 
@@ -212,9 +212,12 @@ void frmQuillo::cmdDelete_Click() {
 
 void frmQuillo::runCommand(CommandButton button, const CommandRunner::Work& command) {
     {
-        const CommandScope scope(*this);
+        const InputGuard guard(this, [this] { m_runner.askStop(); });
+        m_commandRunning = true;
         setEnabled(button, false);
-        applyOutcome(m_runner.run(command), button, *this, m_box);
+        const CommandOutcome outcome = m_runner.run(command);
+        m_commandRunning = false;
+        applyOutcome(outcome, button, *this, m_box);
     }
     if (m_closeAfterCommand) {
         m_closeAfterCommand = false;

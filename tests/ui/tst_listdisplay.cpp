@@ -1,4 +1,4 @@
-// The grid fill, the blinking message, the clear operation and paced repaints.
+// The grid fill, the blinking message and the clear operation.
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -7,7 +7,6 @@
 
 #include "files.h"
 #include "ui/filelistmodel.h"
-#include "ui/repaintpacer.h"
 #include "windowfixture.h"
 
 using namespace quillo;
@@ -28,14 +27,6 @@ void collect(frmQuillo& w, const QString& folder, int n) {
         w.Files.append({folder + QLatin1Char('/'), name, bytes.size(), FileKind::Target, {}});
     }
 }
-
-class PaintCounter : public QWidget {
-  public:
-    int paints = 0;
-
-  protected:
-    void paintEvent(QPaintEvent*) override { ++paints; }
-};
 
 }  // namespace
 
@@ -180,28 +171,6 @@ class TestListDisplay : public QObject {
             m_clock.now += 0.125;
         }
         QCOMPARE(w.blinkColor(), 0x444444);
-    }
-
-    void repaintsArePacedAndFlushed() {
-        PaintCounter label;
-        label.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&label));
-        QCoreApplication::processEvents();
-        label.paints = 0;
-        RepaintPacer pacer(m_clock);
-        pacer.changed(&label);
-        QCOMPARE(label.paints, 1);
-        m_clock.now += 0.005;
-        pacer.changed(&label);
-        pacer.changed(&label);
-        QCOMPARE(label.paints, 1);
-        pacer.flush();
-        QCOMPARE(label.paints, 2);
-        pacer.flush();
-        QCOMPARE(label.paints, 2);
-        m_clock.now += 0.02;
-        pacer.changed(&label);
-        QCOMPARE(label.paints, 3);
     }
 };
 
