@@ -27,10 +27,14 @@ CommandOutcome runCollect(const CollectRequest& request, FileTable& table, Progr
     progress.message(QStringLiteral("並び替えています、しばらくお待ち下さい"));
     // The new entries are sorted apart and merged in, so that a stop leaves the
     // list exactly as it was.
-    if (found.stopped || !FileSort(found.entries, progress)) {
+    const bool stopped = found.stopped || !FileSort(found.entries, progress);
+    const auto tableCount = [&] {
+        return table.FileCount() == 0 ? QString() : countCaption(table.FileCount());
+    };
+    if (stopped) {
         outcome.end = CommandEnd::Stopped;
         outcome.message = QStringLiteral("抽出を中止しました");
-        outcome.count = table.FileCount() == 0 ? QString() : countCaption(table.FileCount());
+        outcome.count = tableCount();
         return outcome;
     }
     if (request.reference) table.referFolders.merge(found.walked);
@@ -50,7 +54,7 @@ CommandOutcome runCollect(const CollectRequest& request, FileTable& table, Progr
     } else {
         outcome.message = QString::number(added) + QStringLiteral("件、追加しました");
     }
-    outcome.count = table.FileCount() == 0 ? QString() : countCaption(table.FileCount());
+    outcome.count = tableCount();
     return outcome;
 }
 

@@ -47,6 +47,9 @@ class ReferenceGuard {
     explicit ReferenceGuard(const FileTable& table);
     bool isReference(const FileId& id) const;
     bool empty() const { return m_ids.empty(); }
+    // A reference entry, or a target that is a reference file as collected:
+    // either is never removed, moved or renamed.
+    bool keeps(const FileEntry& e) const { return e.kind == FileKind::Refer || isReference(e.id); }
 
   private:
     std::vector<FileId> m_ids;  // sorted

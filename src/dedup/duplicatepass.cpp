@@ -39,10 +39,6 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
 
     const qint32 count = table.FileCount();
     const ReferenceGuard guard(table);
-    // A target that is a reference file under another path is kept like one.
-    const auto keep = [&](const FileEntry& e) {
-        return e.kind == FileKind::Refer || guard.isReference(e.id);
-    };
     CompareBuffers buffers;
     std::vector<char> identicalKept(size_t(count), 0);  // found identical, removal failed
     const auto stop = [&] {
@@ -55,9 +51,9 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
     for (qint32 i = 0; i < count - 1 && outcome.end == CommandEnd::Completed; ++i) {
         if (i >= runEnd) {
             runEnd = i + 1;
-            bool anyTarget = !keep(rows[size_t(i)]);
+            bool anyTarget = !guard.keeps(rows[size_t(i)]);
             for (; runEnd < count && rows[size_t(runEnd)].size == rows[size_t(i)].size; ++runEnd)
-                anyTarget = anyTarget || !keep(rows[size_t(runEnd)]);
+                anyTarget = anyTarget || !guard.keeps(rows[size_t(runEnd)]);
             // A run without a target holds no pair to compare.
             groups.reset();
             if (runEnd - i > 1 && anyTarget)
@@ -74,7 +70,7 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
                 progress.BlinkStep();
                 if (stop()) return;
                 FileEntry& second = rows[size_t(j)];
-                if (second.removed() || keep(second)) return;
+                if (second.removed() || guard.keeps(second)) return;
                 const PairResult r =
                     FilComp(rows[size_t(i)], second, options, guard, DupCount, fs, &buffers);
                 if (r.status) return;

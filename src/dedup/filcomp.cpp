@@ -18,11 +18,6 @@ bool candidate(const FileInfo& a, const FileInfo& b, qint64 size) {
            b.size == size && !sameFile(a, b);
 }
 
-// True when both describe the same file in the same state.
-bool sameState(const FileInfo& a, const FileInfo& b) {
-    return sameFile(a, b) && a.size == b.size && a.mtimeNs == b.mtimeNs && a.type == b.type;
-}
-
 // A failure and the file it concerns.
 struct Failed {
     Failure failure;

@@ -35,7 +35,7 @@ Seen readPiece(const FileEntry& e, Member& m, size_t k, qint64 offset, FileSyste
         if (k == 0) m.state = now.value();
         const bool collected = e.id == FileId{} || now->id() == e.id;
         if (now->type != EntryType::File || now->size != e.size || !collected ||
-            now->id() != m.state.id() || now->mtimeNs != m.state.mtimeNs)
+            !sameState(now.value(), m.state))
             return Seen::NeverIdentical;
         if (offset > 0 && !file.value()->seek(offset)) return Seen::Unreadable;
     }

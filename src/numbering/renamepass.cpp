@@ -19,11 +19,11 @@ Status renameEntry(const FileEntry& e, const Result<QString>& folderPart, const 
     return fs.rename(e.path(), to.value());
 }
 
-// A target that is a reference file under another path (a link or mount
-// into the reference folder) is left alone like a reference.
-bool isReferenceFile(const FileEntry& e, const ReferenceGuard& guard, FileSystem& fs) {
+// A reference, or a target that is a reference file under another path (a
+// link or mount into the reference folder) as collected or as it is now.
+bool keeps(const FileEntry& e, const ReferenceGuard& guard, FileSystem& fs) {
+    if (guard.keeps(e)) return true;
     if (guard.empty()) return false;
-    if (guard.isReference(e.id)) return true;
     const Result<FileInfo> now = fs.info(e.path());
     return now && guard.isReference(now->id());
 }
@@ -52,7 +52,7 @@ CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progres
             outcome.end = CommandEnd::Stopped;
             break;
         }
-        if (e.kind != FileKind::Refer && !isReferenceFile(e, guard, fs)) {
+        if (!keeps(e, guard, fs)) {
             const Result<QString> folderPart = move ? prefix : Result<QString>(e.dir);
             const Status renamed =
                 renameEntry(e, folderPart, request.name + number + extension, fs);

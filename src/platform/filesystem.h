@@ -46,6 +46,12 @@ inline bool sameFile(const FileInfo& a, const FileInfo& b) {
     return a.id() == b.id();
 }
 
+// True when both describe the same file in the same state: same device and
+// inode, type, size and modification time.
+inline bool sameState(const FileInfo& a, const FileInfo& b) {
+    return sameFile(a, b) && a.type == b.type && a.size == b.size && a.mtimeNs == b.mtimeNs;
+}
+
 // A file opened for reading; closed when destroyed.
 class InputFile {
   public:
