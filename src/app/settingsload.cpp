@@ -64,6 +64,9 @@ bool applyRecord(const QString& key, const QString& value, SettingsTarget& targe
     }
     for (int i = 0; i < 4; ++i) {
         if (key != settingskey::folders[i]) continue;
+        // No folder holds a NUL: the kernel would see the text cut there, a
+        // folder above the one meant.
+        if (value.contains(QChar(u'\0'))) return false;
         const auto folder = static_cast<SettingsFolder>(i);
         target.setFolderText(folder, value);
         // A folder the chooser cannot show (an unplugged drive) keeps its text in

@@ -11,12 +11,14 @@ const QString& kindLabel(FileKind kind) {
     return kind == FileKind::Refer ? refer : target;
 }
 
-void FileTable::clear() {
-    FileTable empty;
-    std::swap(*this, empty);
+bool FileTable::clear() {
+    if (inUse()) return false;
+    std::vector<FileEntry>().swap(entries);
+    referFolders.clear();
+    return true;
 }
 
-ReferenceGuard::ReferenceGuard(const FileTable& table) {
+ReferenceGuard::ReferenceGuard(const FileTable& table) : m_folders(table.referFolders) {
     for (const FileEntry& e : table.entries)
         if (e.kind == FileKind::Refer && e.id != FileId{}) m_ids.push_back(e.id);
     std::sort(m_ids.begin(), m_ids.end());
@@ -24,6 +26,12 @@ ReferenceGuard::ReferenceGuard(const FileTable& table) {
 
 bool ReferenceGuard::isReference(const FileId& id) const {
     return std::binary_search(m_ids.begin(), m_ids.end(), id);
+}
+
+bool ReferenceGuard::holdsReferences(FolderHandle& folder) const {
+    if (m_folders.empty()) return false;
+    const Result<FileInfo> self = folder.self();
+    return !self || m_folders.count(self->id()) > 0;
 }
 
 }  // namespace quillo

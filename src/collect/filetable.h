@@ -36,8 +36,25 @@ struct FileTable {
     qint32 FileCount() const { return qint32(entries.size()); }
     void append(FileEntry entry) { entries.push_back(std::move(entry)); }
 
-    // Empties the table and gives its memory back.
-    void clear();
+    // Empties the table and gives its memory back; refused (false) while a
+    // command works on it, whatever asks.
+    bool clear();
+
+    // Marks the table as worked on by a command for as long as it lives.
+    class Use {
+      public:
+        explicit Use(FileTable& table) : m_table(table) { ++m_table.m_users; }
+        ~Use() { --m_table.m_users; }
+        Use(const Use&) = delete;
+        Use& operator=(const Use&) = delete;
+
+      private:
+        FileTable& m_table;
+    };
+    bool inUse() const { return m_users > 0; }
+
+  private:
+    int m_users = 0;
 };
 
 // The identities of the reference files of a table, for the guard that never
@@ -47,12 +64,16 @@ class ReferenceGuard {
     explicit ReferenceGuard(const FileTable& table);
     bool isReference(const FileId& id) const;
     bool empty() const { return m_ids.empty(); }
+    // Whether a held folder is one a reference collection walked (or cannot be
+    // told): its entries are reference files or could be.
+    bool holdsReferences(FolderHandle& folder) const;
     // A reference entry, or a target that is a reference file as collected:
     // either is never removed, moved or renamed.
     bool keeps(const FileEntry& e) const { return e.kind == FileKind::Refer || isReference(e.id); }
 
   private:
     std::vector<FileId> m_ids;  // sorted
+    std::set<FileId> m_folders;
 };
 
 }  // namespace quillo

@@ -86,12 +86,16 @@ class Walk {
         const QString prefix = folderPrefix(folder);
 
         // Examination phase, in listing order; subfolders are walked where they stand.
-        const std::unique_ptr<FolderHandle> here = m_fs.openFolder(folder);
+        Result<std::unique_ptr<FolderHandle>> here = m_fs.openFolder(folder);
+        if (!here) {
+            ++m_result.skipped;  // gone or replaced since the listing
+            return;
+        }
         for (const DirEntry& e : entries) {
             m_progress.BlinkStep();
             if (m_result.stopped || (m_result.stopped = m_progress.stopRequested())) return;
             if (isPagefile(e.name)) continue;
-            examine(*here, prefix, e);
+            examine(*here.value(), prefix, e);
         }
     }
 

@@ -16,7 +16,7 @@ QString closingMessage(const CommandOutcome& o, int chkDelete) {
     // FilComp moves only when the box is checked, so anything else (the greyed
     // value included) deleted the files and is reported as deleting.
     const QString verb = chkDelete == 1 ? QStringLiteral("移動") : QStringLiteral("削除");
-    if (o.end == CommandEnd::Completed && o.done == 0 && o.failed == 0)
+    if (o.end == CommandEnd::Completed && o.done == 0 && o.failed == 0 && o.kept == 0)
         return QStringLiteral("重複ファイルは有りませんでした");
     return countedMessage(o, verb);
 }
@@ -40,7 +40,12 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
     const qint32 count = table.FileCount();
     const ReferenceGuard guard(table);
     CompareBuffers buffers;
-    std::vector<char> identicalKept(size_t(count), 0);  // found identical, removal failed
+    // What became of a target the pass could not remove, counted at the end.
+    enum class Left : char { No, Failed, Kept };
+    std::vector<Left> left(size_t(count), Left::No);
+    for (qint32 j = 0; j < count; ++j)
+        if (rows[size_t(j)].kind == FileKind::Target && guard.keeps(rows[size_t(j)]))
+            left[size_t(j)] = Left::Kept;
     const auto stop = [&] {
         if (!progress.stopRequested()) return false;
         outcome.end = CommandEnd::Stopped;
@@ -70,11 +75,13 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
                 progress.BlinkStep();
                 if (stop()) return;
                 FileEntry& second = rows[size_t(j)];
-                if (second.removed() || guard.keeps(second)) return;
+                if (second.removed()) return;
+                if (guard.keeps(second)) return;
                 const PairResult r =
                     FilComp(rows[size_t(i)], second, options, guard, DupCount, fs, &buffers);
+                if (r.kept) left[size_t(j)] = Left::Kept;
                 if (r.status) return;
-                if (r.identical) identicalKept[size_t(j)] = 1;
+                if (r.identical && left[size_t(j)] == Left::No) left[size_t(j)] = Left::Failed;
                 if (box.show(failureQuestion(r.status.failure(), r.failedPath), Buttons::YesNo) ==
                     Answer::No)
                     outcome.end = CommandEnd::Aborted;
@@ -84,8 +91,11 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
     }
 
     outcome.done = DupCount;
-    for (qint32 j = 0; j < count; ++j)
-        if (identicalKept[size_t(j)] && !rows[size_t(j)].removed()) ++outcome.failed;
+    for (qint32 j = 0; j < count; ++j) {
+        if (rows[size_t(j)].removed()) continue;
+        if (left[size_t(j)] == Left::Failed) ++outcome.failed;
+        if (left[size_t(j)] == Left::Kept) ++outcome.kept;
+    }
     // A run cut short by the user is not saved, as after a No to a question.
     outcome.saveSettings = outcome.end == CommandEnd::Completed;
     outcome.message = closingMessage(outcome, options.chkDelete);

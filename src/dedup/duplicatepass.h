@@ -22,6 +22,7 @@ struct PairResult {
     Status status;
     QString failedPath;      // the file whose look, open, read or removal failed
     bool identical = false;  // the contents matched (whether or not the removal worked)
+    bool kept = false;       // the second is a reference file under this path: left alone
 };
 
 class CompareBuffers;  // scratch memory reused across comparisons

@@ -29,10 +29,13 @@ struct OpenPair {
     FileInfo info1, info2;
 };
 
+// The first file is only read, by its path; the second, which may be
+// removed, is looked at, read and removed inside its one held folder.
 class Comparison {
   public:
-    Comparison(const QString& path1, const QString& path2, qint64 size, FileSystem& fs)
-        : m_path{path1, path2}, m_size(size), m_fs(fs) {}
+    Comparison(const QString& path1, FolderHandle& folder2, const QString& name2,
+               const QString& path2, qint64 size, FileSystem& fs)
+        : m_path{path1, path2}, m_name2(name2), m_folder2(folder2), m_size(size), m_fs(fs) {}
 
     // Opens both files, the first first; nullopt when plainly different.
     std::optional<Failed> open(std::optional<OpenPair>& pair) {
@@ -40,7 +43,7 @@ class Comparison {
         // blocking the open, and spares reading files that cannot match.
         FileInfo seen[2];
         for (int k = 0; k < 2; ++k) {
-            Result<FileInfo> info = m_fs.info(m_path[k]);
+            Result<FileInfo> info = look(k);
             if (!info) return Failed{info.failure(), m_path[k]};
             seen[k] = info.value();
         }
@@ -49,7 +52,7 @@ class Comparison {
         std::unique_ptr<InputFile>* files[2] = {&p.file1, &p.file2};
         FileInfo* infos[2] = {&p.info1, &p.info2};
         for (int k = 0; k < 2; ++k) {
-            auto f = m_fs.openRead(m_path[k]);
+            auto f = k == 0 ? m_fs.openRead(m_path[0]) : m_folder2.openRead(m_name2);
             if (!f) return Failed{f.failure(), m_path[k]};
             *files[k] = std::move(f.value());
         }
@@ -95,14 +98,18 @@ class Comparison {
 
     // Both files are still exactly as they were compared.
     bool unchangedSince(const OpenPair& pair) {
-        Result<FileInfo> now2 = m_fs.info(m_path[1]);
+        Result<FileInfo> now2 = look(1);
         if (!now2 || !sameState(now2.value(), pair.info2)) return false;
-        Result<FileInfo> now1 = m_fs.info(m_path[0]);
+        Result<FileInfo> now1 = look(0);
         return now1 && sameState(now1.value(), pair.info1);
     }
 
   private:
+    Result<FileInfo> look(int k) { return k == 0 ? m_fs.info(m_path[0]) : m_folder2.info(m_name2); }
+
     QString m_path[2];
+    QString m_name2;
+    FolderHandle& m_folder2;
     qint64 m_size;
     FileSystem& m_fs;
 };
@@ -117,7 +124,19 @@ PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions
     const QString path1 = first.path();
     const QString path2 = second.path();
     PairResult result;
-    Comparison comparison(path1, path2, second.size, fs);
+    Result<std::unique_ptr<FolderHandle>> folder2 = fs.openFolder(second.dir);
+    if (!folder2) {
+        result.status = folder2.failure();
+        result.failedPath = path2;
+        return result;
+    }
+    // A folder on the way may have been swapped for a reference folder (or a
+    // link to one) since the collection: nothing in such a folder is touched.
+    if (guard.holdsReferences(*folder2.value())) {
+        result.kept = true;
+        return result;
+    }
+    Comparison comparison(path1, *folder2.value(), second.name, path2, second.size, fs);
 
     std::optional<OpenPair> pair;
     if (std::optional<Failed> failed = comparison.open(pair)) {
@@ -133,17 +152,21 @@ PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions
     }
     // Another program may have changed either file since it was read; and a
     // reference file stays, whatever path names it.
-    if (!same.value() || !comparison.unchangedSince(*pair) || guard.isReference(pair->info2.id()))
+    if (!same.value() || !comparison.unchangedSince(*pair)) return result;
+    if (guard.isReference(pair->info2.id())) {
+        result.kept = true;
         return result;
+    }
     pair.reset();
 
     result.identical = true;
     Status removed;
     if (options.chkDelete == 1) {
         const Result<QString> into = destinationPrefix(options.deleteFolder);
-        removed = into ? fs.rename(path2, into.value() + second.name) : Status(into.failure());
+        removed = into ? folder2.value()->rename(second.name, into.value() + second.name)
+                       : Status(into.failure());
     } else {
-        removed = fs.remove(path2);
+        removed = folder2.value()->remove(second.name);
     }
     if (!removed) {
         result.status = removed;

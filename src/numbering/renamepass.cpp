@@ -9,22 +9,36 @@ namespace quillo {
 
 namespace {
 
-// Renames entry e to its new name; the move prefix is a failure when the
-// move folder setting is unusable, so that every target asks.
-Status renameEntry(const FileEntry& e, const Result<QString>& folderPart, const QString& fileName,
-                   FileSystem& fs) {
-    if (!folderPart) return folderPart.failure();
-    const Result<QString> to = newPath(folderPart.value(), fileName);
-    if (!to) return to.failure();
-    return fs.rename(e.path(), to.value());
-}
+// The folder of the entries being renamed, held while consecutive entries
+// share it, so that the look and the rename happen in the same folder.
+class HeldFolder {
+  public:
+    explicit HeldFolder(FileSystem& fs) : m_fs(fs) {}
+    Result<FolderHandle*> of(const FileEntry& e) {
+        if (!m_held || e.dir != m_dir) {
+            m_dir = e.dir;
+            Result<std::unique_ptr<FolderHandle>> held = m_fs.openFolder(e.dir);
+            if (!held) {
+                m_held.reset();
+                return held.failure();
+            }
+            m_held = std::move(held.value());
+        }
+        return m_held.get();
+    }
 
-// A reference, or a target that is a reference file under another path (a
-// link or mount into the reference folder) as collected or as it is now.
-bool keeps(const FileEntry& e, const ReferenceGuard& guard, FileSystem& fs) {
-    if (guard.keeps(e)) return true;
+  private:
+    FileSystem& m_fs;
+    QString m_dir;
+    std::unique_ptr<FolderHandle> m_held;
+};
+
+// A target that is a reference file under another path (a link or mount into
+// the reference folder, or a folder swapped for one) as it is now.
+bool keepsNow(const FileEntry& e, FolderHandle& folder, const ReferenceGuard& guard) {
     if (guard.empty()) return false;
-    const Result<FileInfo> now = fs.info(e.path());
+    if (guard.holdsReferences(folder)) return true;
+    const Result<FileInfo> now = folder.info(e.name);
     return now && guard.isReference(now->id());
 }
 
@@ -42,6 +56,7 @@ CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progres
     const qint32 limit = table.FileCount();
     const QString extension = extensionPart(request.extension, request.chkJpegJpg);
     const ReferenceGuard guard(table);
+    HeldFolder held(fs);
     QString number = request.number;
 
     outcome.end = CommandEnd::Completed;
@@ -52,10 +67,22 @@ CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progres
             outcome.end = CommandEnd::Stopped;
             break;
         }
-        if (!keeps(e, guard, fs)) {
-            const Result<QString> folderPart = move ? prefix : Result<QString>(e.dir);
-            const Status renamed =
-                renameEntry(e, folderPart, request.name + number + extension, fs);
+        if (e.kind == FileKind::Refer) {
+            // References are listed to be compared against, never renamed.
+        } else if (Result<FolderHandle*> folder = held.of(e);
+                   guard.keeps(e) || (folder && keepsNow(e, *folder.value(), guard))) {
+            ++outcome.kept;
+        } else {
+            const Result<QString> to =
+                move ? (prefix ? newPath(prefix.value(), request.name + number + extension)
+                               : Result<QString>(prefix.failure()))
+                     : newPath(QString(), request.name + number + extension);
+            Status renamed = !folder ? Status(folder.failure())
+                             : !to   ? Status(to.failure())
+                                     : Status();
+            // A file that already has its new name is done without a rename.
+            if (renamed && to.value() != (move ? e.path() : e.name))
+                renamed = folder.value()->rename(e.name, to.value());
             if (renamed) {
                 ++outcome.done;
             } else {
@@ -77,7 +104,7 @@ CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progres
     // number used; only a No to a failure question leaves the file alone.
     outcome.saveSettings = outcome.end != CommandEnd::Aborted;
     outcome.clearList = true;
-    if (outcome.end == CommandEnd::Completed && outcome.failed == 0)
+    if (outcome.end == CommandEnd::Completed && outcome.failed == 0 && outcome.kept == 0)
         outcome.message = QStringLiteral("リネームしました");
     else
         outcome.message = countedMessage(outcome, QStringLiteral("リネーム"));

@@ -1,17 +1,25 @@
 #include "platform/commandoutcome.h"
 
+#include <QStringList>
+
 namespace quillo {
 
 QString countedMessage(const CommandOutcome& outcome, const QString& verb) {
-    const QString done =
-        QString::number(outcome.done) + QStringLiteral("件、") + verb + QStringLiteral("しました");
+    QStringList parts{QString::number(outcome.done) + QStringLiteral("件、") + verb +
+                      QStringLiteral("しました")};
+    if (outcome.failed > 0)
+        parts << QString::number(outcome.failed) + QStringLiteral("件は") + verb +
+                     QStringLiteral("できませんでした");
+    if (outcome.kept > 0)
+        parts << QString::number(outcome.kept) + QStringLiteral("件は参照ファイルのため残しました");
+    const QString separator = QStringLiteral("、");
     if (outcome.end == CommandEnd::Aborted)
-        return QStringLiteral("強制終了しました（") + done + QStringLiteral("）");
+        return QStringLiteral("強制終了しました（") + parts.join(separator) + QStringLiteral("）");
     if (outcome.end == CommandEnd::Stopped)
-        return QStringLiteral("中止しました（") + done + QStringLiteral("）");
-    if (outcome.failed == 0) return done;
-    return done + QStringLiteral("（") + QString::number(outcome.failed) + QStringLiteral("件は") +
-           verb + QStringLiteral("できませんでした）");
+        return QStringLiteral("中止しました（") + parts.join(separator) + QStringLiteral("）");
+    const QString done = parts.takeFirst();
+    if (parts.isEmpty()) return done;
+    return done + QStringLiteral("（") + parts.join(separator) + QStringLiteral("）");
 }
 
 void applyOutcome(const CommandOutcome& outcome, CommandButton button, CommandView& view,

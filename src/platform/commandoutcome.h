@@ -28,6 +28,7 @@ struct CommandOutcome {
     int skipped = 0;           // entries a collection could not read
     qint32 done = 0;           // files collected, removed or renamed
     qint32 failed = 0;         // files that could not be removed or renamed
+    qint32 kept = 0;           // targets left alone because they are reference files
 };
 
 // What the window shows while a command runs and when it ends.
@@ -46,9 +47,10 @@ class CommandView {
 };
 
 // The closing text that counts what was done: "N件、<verb>しました", followed by
-// "（K件は<verb>できませんでした）" when some failed; after a No to a failure
-// question, "強制終了しました（N件、<verb>しました）"; after a stop,
-// "中止しました（N件、<verb>しました）".
+// "（F件は<verb>できませんでした、K件は参照ファイルのため残しました）" for the
+// files that failed and those kept, each part only when it counts any; after a
+// No to a failure question "強制終了しました（…）" and after a stop
+// "中止しました（…）" around all of these parts.
 QString countedMessage(const CommandOutcome& outcome, const QString& verb);
 
 // Applies an outcome of the command started by button, in the order the

@@ -64,13 +64,25 @@ class InputFile {
     virtual Status seek(qint64 offset) = 0;
 };
 
-// A folder held open so that its entries are looked at without walking the
-// whole path again for each one.
+// A folder held open, so that what is looked at and what is done happen in
+// the same folder: if a folder on the path is swapped or replaced by a link
+// after the folder was held, the held one is still the one acted on. Names
+// are single entries of the folder, never paths.
 class FolderHandle {
   public:
     virtual ~FolderHandle() = default;
+    // What the held folder itself is (its device and inode).
+    virtual Result<FileInfo> self() = 0;
     // What is at name inside the folder, without following a final link.
     virtual Result<FileInfo> info(const QString& name) = 0;
+    // Opens name for reading, never following a final link and never waiting.
+    virtual Result<std::unique_ptr<InputFile>> openRead(const QString& name) = 0;
+    // Deletes the file name (53 when missing).
+    virtual Status remove(const QString& name) = 0;
+    // Renames name without ever replacing an existing file, with the codes of
+    // FileSystem::rename. A to without a separator is a new name in this same
+    // folder; otherwise it is the absolute path the file moves to.
+    virtual Status rename(const QString& name, const QString& to) = 0;
 };
 
 class FileSystem {
@@ -87,9 +99,8 @@ class FileSystem {
     // doubled separator resolved.
     virtual Result<QString> canonicalFolder(const QString& folder) = 0;
 
-    // The folder for looking at its entries one by one. The default looks
-    // each one up by its whole path through info().
-    virtual std::unique_ptr<FolderHandle> openFolder(const QString& folder);
+    // Holds a folder for looking at and acting on its entries (76 when missing).
+    virtual Result<std::unique_ptr<FolderHandle>> openFolder(const QString& folder) = 0;
 
     // Opens an existing file for reading; never creates one (53 when missing)
     // and never waits (a pipe opens at once).
@@ -107,27 +118,12 @@ class FileSystem {
     virtual std::vector<QString> volumes() = 0;
 };
 
-// Looks each entry up by its whole path: what openFolder() gives by default.
-class PathFolderHandle final : public FolderHandle {
-  public:
-    PathFolderHandle(FileSystem& fs, const QString& folder)
-        : m_fs(fs), m_prefix(folderPrefix(folder)) {}
-    Result<FileInfo> info(const QString& name) override { return m_fs.info(m_prefix + name); }
-
-  private:
-    FileSystem& m_fs;
-    QString m_prefix;
-};
-
-inline std::unique_ptr<FolderHandle> FileSystem::openFolder(const QString& folder) {
-    return std::make_unique<PathFolderHandle>(*this, folder);
-}
-
 // The real file system of this machine.
 FileSystem& systemFileSystem();
 
 // A name as bytes for the kernel and back; decodeName fails for bytes that are
-// not valid text in the locale's encoding.
+// not valid text in the locale's encoding. A text holding NUL reaches no
+// kernel call (it would be cut there): every operation fails with 52 instead.
 QByteArray encodeName(const QString& name);
 bool decodeName(const char* bytes, qsizetype length, QString* out);
 

@@ -78,6 +78,55 @@ Failure folderFailure(int err) {
     return err == ENOENT ? makeFailure(code::PathNotFound) : failureFromErrno(err);
 }
 
+// A path or name as the kernel gets it. A NUL would cut it short, so that
+// "/a/b\0c" would name "/a/b": such a text is a bad file name instead.
+class KernelName {
+  public:
+    explicit KernelName(const QString& text) : m_bad(text.contains(QChar(u'\0'))) {
+        if (!m_bad) m_bytes = encodeName(text);
+    }
+    explicit operator bool() const { return !m_bad; }
+    const char* c_str() const { return m_bytes.constData(); }
+    static Failure failure() { return makeFailure(code::BadFileName); }
+
+  private:
+    bool m_bad;
+    QByteArray m_bytes;
+};
+
+// Opens name inside folder fd (AT_FDCWD: a path) for reading. Non-blocking:
+// opening a pipe left where a file was must not wait for a writer; reads of
+// regular files are not affected.
+Result<std::unique_ptr<InputFile>> openInput(int fd, const KernelName& name, int flags);
+
+// Renames from (in folder fromFd) to to (in folder toFd) without ever
+// replacing an existing file.
+Status renameNoReplace(int fromFd, const KernelName& from, int toFd, const KernelName& to) {
+    int err = 0;
+    if (::renameat2(fromFd, from.c_str(), toFd, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+    err = errno;
+    if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
+        // The file system refuses the flag: link then unlink never replaces either.
+        if (::linkat(fromFd, from.c_str(), toFd, to.c_str(), 0) == 0) {
+            if (::unlinkat(fromFd, from.c_str(), 0) == 0) return {};
+            err = errno;
+            ::unlinkat(toFd, to.c_str(), 0);
+        } else {
+            err = errno;
+        }
+    }
+    if (err == ENOENT) {
+        // Either side may be missing: the source is "file not found", the
+        // destination folder "path not found".
+        struct stat st;
+        if (::fstatat(fromFd, from.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return makeFailure(code::FileNotFound);
+        return makeFailure(code::PathNotFound);
+    }
+    if (err == ENOTDIR) return makeFailure(code::PathNotFound);
+    return failureFromErrno(err);
+}
+
 class PosixInputFile final : public InputFile {
   public:
     explicit PosixInputFile(int fd) : m_fd(fd) {}
@@ -109,6 +158,14 @@ class PosixInputFile final : public InputFile {
     int m_fd;
 };
 
+Result<std::unique_ptr<InputFile>> openInput(int fd, const KernelName& name, int flags) {
+    if (!name) return KernelName::failure();
+    const int file =
+        ::openat(fd, name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | flags);
+    if (file < 0) return readFailure(errno);
+    return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(file));
+}
+
 // Entries are looked up relative to the open folder: the kernel does not walk
 // every component of the path again for each file.
 class PosixFolderHandle final : public FolderHandle {
@@ -118,11 +175,36 @@ class PosixFolderHandle final : public FolderHandle {
     PosixFolderHandle(const PosixFolderHandle&) = delete;
     PosixFolderHandle& operator=(const PosixFolderHandle&) = delete;
 
-    Result<FileInfo> info(const QString& name) override {
+    Result<FileInfo> self() override {
         struct stat st;
-        if (::fstatat(m_fd, encodeName(name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (::fstat(m_fd, &st) != 0) return failureFromErrno(errno);
+        return infoFromStat(st);
+    }
+
+    Result<FileInfo> info(const QString& name) override {
+        const KernelName n(name);
+        if (!n) return n.failure();
+        struct stat st;
+        if (::fstatat(m_fd, n.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             return failureFromErrno(errno);
         return infoFromStat(st);
+    }
+
+    Result<std::unique_ptr<InputFile>> openRead(const QString& name) override {
+        return openInput(m_fd, KernelName(name), O_NOFOLLOW);
+    }
+
+    Status remove(const QString& name) override {
+        const KernelName n(name);
+        if (!n) return n.failure();
+        if (::unlinkat(m_fd, n.c_str(), 0) != 0) return failureFromErrno(errno);
+        return {};
+    }
+
+    Status rename(const QString& name, const QString& to) override {
+        const KernelName from(name), dest(to);
+        if (!from || !dest) return KernelName::failure();
+        return renameNoReplace(m_fd, from, to.contains(kSeparator) ? AT_FDCWD : m_fd, dest);
     }
 
   private:
@@ -131,15 +213,18 @@ class PosixFolderHandle final : public FolderHandle {
 
 class PosixFileSystem final : public FileSystem {
   public:
-    std::unique_ptr<FolderHandle> openFolder(const QString& folder) override {
-        const int fd = ::open(encodeName(folder).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        // Where the folder cannot be held, each entry reports its own failure.
-        if (fd < 0) return FileSystem::openFolder(folder);
-        return std::make_unique<PosixFolderHandle>(fd);
+    Result<std::unique_ptr<FolderHandle>> openFolder(const QString& folder) override {
+        const KernelName path(folder);
+        if (!path) return path.failure();
+        const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return folderFailure(errno);
+        return std::unique_ptr<FolderHandle>(std::make_unique<PosixFolderHandle>(fd));
     }
 
     Result<Listing> list(const QString& folder) override {
-        DIR* dir = ::opendir(encodeName(folder).constData());
+        const KernelName path(folder);
+        if (!path) return path.failure();
+        DIR* dir = ::opendir(path.c_str());
         if (!dir) return folderFailure(errno);
         Listing listing;
         errno = 0;
@@ -161,13 +246,17 @@ class PosixFileSystem final : public FileSystem {
     }
 
     Result<FileInfo> info(const QString& path) override {
+        const KernelName name(path);
+        if (!name) return name.failure();
         struct stat st;
-        if (::lstat(encodeName(path).constData(), &st) != 0) return failureFromErrno(errno);
+        if (::lstat(name.c_str(), &st) != 0) return failureFromErrno(errno);
         return infoFromStat(st);
     }
 
     Result<QString> canonicalFolder(const QString& folder) override {
-        char* resolved = ::realpath(encodeName(folder).constData(), nullptr);
+        const KernelName path(folder);
+        if (!path) return path.failure();
+        char* resolved = ::realpath(path.c_str(), nullptr);
         if (!resolved) return folderFailure(errno);
         QString text;
         const bool decoded = decodeName(resolved, qsizetype(std::strlen(resolved)), &text);
@@ -177,45 +266,20 @@ class PosixFileSystem final : public FileSystem {
     }
 
     Result<std::unique_ptr<InputFile>> openRead(const QString& path) override {
-        // Non-blocking: opening a pipe left where a file was must not wait for
-        // a writer. Reads of regular files are not affected.
-        const int fd =
-            ::open(encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-        if (fd < 0) return readFailure(errno);
-        return std::unique_ptr<InputFile>(std::make_unique<PosixInputFile>(fd));
+        return openInput(AT_FDCWD, KernelName(path), 0);
     }
 
     Status remove(const QString& path) override {
-        if (::unlink(encodeName(path).constData()) != 0) return failureFromErrno(errno);
+        const KernelName name(path);
+        if (!name) return name.failure();
+        if (::unlink(name.c_str()) != 0) return failureFromErrno(errno);
         return {};
     }
 
     Status rename(const QString& from, const QString& to) override {
-        const QByteArray f = encodeName(from);
-        const QByteArray t = encodeName(to);
-        int err = 0;
-        if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
-            return {};
-        err = errno;
-        if (err == EINVAL || err == ENOSYS || err == ENOTSUP) {
-            // The file system refuses the flag: link then unlink never replaces either.
-            if (::link(f.constData(), t.constData()) == 0) {
-                if (::unlink(f.constData()) == 0) return {};
-                err = errno;
-                ::unlink(t.constData());
-            } else {
-                err = errno;
-            }
-        }
-        if (err == ENOENT) {
-            // Either side may be missing: the source is "file not found", the
-            // destination folder "path not found".
-            struct stat st;
-            if (::lstat(f.constData(), &st) != 0) return makeFailure(code::FileNotFound);
-            return makeFailure(code::PathNotFound);
-        }
-        if (err == ENOTDIR) return makeFailure(code::PathNotFound);
-        return failureFromErrno(err);
+        const KernelName f(from), t(to);
+        if (!f || !t) return KernelName::failure();
+        return renameNoReplace(AT_FDCWD, f, AT_FDCWD, t);
     }
 
     std::vector<QString> volumes() override {

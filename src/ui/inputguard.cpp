@@ -25,6 +25,16 @@ bool InputGuard::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::ShortcutOverride:
         case QEvent::Shortcut:
         case QEvent::ContextMenu:
+        // Text from an input method and dragged text change a box as typing does.
+        case QEvent::InputMethod:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
             break;
         default:
             return false;

@@ -90,7 +90,7 @@ void frmQuillo::Form_Unload() {
 }
 
 void frmQuillo::closeEvent(QCloseEvent* event) {
-    if (m_commandRunning) {
+    if (m_runner.running()) {
         // The command is stopped first, at a point where no file operation is
         // half done; the window closes when it has ended.
         event->ignore();

@@ -122,9 +122,6 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void applyExtentList(const ExtentList& list);
     void setMessageColor(qint32 rgb);
 
-    // While a command runs: fill ticks and the extension refresh wait (the
-    // table is half-changed), and input to the controls is dropped.
-    bool m_commandRunning = false;
     bool m_closeAfterCommand = false;  // the close button was pressed during a command
 
     QString m_settingsPath;

@@ -73,9 +73,9 @@ void frmQuillo::ShowBusy() {
 }
 
 void frmQuillo::timEdit_Timer() {
-    // A message box shown by a running command lets the timer tick; the table
-    // is half-changed then, so the fill waits for the command to end.
-    if (m_commandRunning) return;
+    // The event loop runs during a command, whose thread changes the table:
+    // the fill waits for the command to end.
+    if (Files.inUse()) return;
     for (int k = 0; k < kRowsPerTick; ++k) {
         ++FillCursor;
         if (FillCursor > Files.FileCount()) {
@@ -107,9 +107,10 @@ void frmQuillo::timEdit_Timer() {
 }
 
 void frmQuillo::cmdClear_Click() {
+    // The table a command works on is never emptied under it.
+    if (!Files.clear()) return;
     m_c.timEdit->stop();
     FillCursor = 0;
-    Files.clear();
     m_model->clearRows();
     m_c.lblCount->setText(QString());
     m_c.lblMsg->setText(QString());

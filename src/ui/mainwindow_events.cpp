@@ -118,9 +118,8 @@ void frmQuillo::cmbExtent_Click() {
 }
 
 void frmQuillo::timRefresh_Timer() {
-    // A tick inside a running command's message box must not clear the table
-    // the command is working on: the refresh waits for the command to end.
-    if (m_commandRunning) {
+    // The refresh clears the table: it waits for a running command to end.
+    if (Files.inUse()) {
         m_c.timRefresh->start(10);
         return;
     }
@@ -213,10 +212,12 @@ void frmQuillo::cmdDelete_Click() {
 void frmQuillo::runCommand(CommandButton button, const CommandRunner::Work& command) {
     {
         const InputGuard guard(this, [this] { m_runner.askStop(); });
-        m_commandRunning = true;
-        setEnabled(button, false);
-        const CommandOutcome outcome = m_runner.run(command);
-        m_commandRunning = false;
+        CommandOutcome outcome;
+        {
+            const FileTable::Use busy(Files);
+            setEnabled(button, false);
+            outcome = m_runner.run(command);
+        }
         applyOutcome(outcome, button, *this, m_box);
     }
     if (m_closeAfterCommand) {

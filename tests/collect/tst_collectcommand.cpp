@@ -148,6 +148,75 @@ class TstCollectCommand : public QObject {
         }
     }
 
+    void swappedFolderNeverReachesReferences_data() {
+        QTest::addColumn<QString>("swapBefore");
+        QTest::addColumn<int>("pass");
+        for (const char* op : {"folder", "remove", "rename"})
+            for (const Pass pass : {Pass::Delete, Pass::Move, Pass::Rename})
+                QTest::addRow("swap before %s/%d", op, int(pass))
+                    << QString::fromLatin1(op) << int(pass);
+    }
+
+    // Another program swaps a target folder for a link to the reference folder
+    // between a pass's look and its act: no reference file is removed, moved or
+    // renamed, whichever step the swap comes before.
+    void swappedFolderNeverReachesReferences() {
+        QFETCH(QString, swapBefore);
+        QFETCH(int, pass);
+        QTemporaryDir dir;
+        const QString ref = dir.filePath(QStringLiteral("参照"));
+        const QString sub = dir.filePath(QStringLiteral("sel/sub"));
+        const QByteArray photo = QByteArray(3000, 'p');
+        for (const QString& name : {QStringLiteral("A.JPG"), QStringLiteral("B.JPG")}) {
+            writeFile(ref + u'/' + name, photo + name.toUtf8());
+            writeFile(sub + u'/' + name, photo + name.toUtf8());
+        }
+        makeDir(dir.filePath(QStringLiteral("del")));
+        FileTable t;
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        collect(request(true, ref, dir.filePath(QStringLiteral("sel"))), t, progress, box);
+        collect(request(false, ref, dir.filePath(QStringLiteral("sel"))), t, progress, box);
+        QCOMPARE(t.FileCount(), 4);
+        FaultyFileSystem fs;
+        bool swapped = false;
+        fs.before = [&](const QString& op, const QString& path) {
+            if (swapped || op != swapBefore || !path.startsWith(sub)) return;
+            swapped = QDir().rename(sub, sub + QStringLiteral(".old")) && QFile::link(ref, sub);
+        };
+        CommandOutcome outcome;
+        if (pass == int(Pass::Rename)) {
+            RenameRequest r;
+            r.name = QStringLiteral("GAZOU");
+            r.number = QStringLiteral("00001");
+            r.DigitCount = 5;
+            r.extension = QStringLiteral(".JPG");
+            outcome = runRename(r, t, progress, box, fs);
+        } else {
+            qint32 dupCount = 0;
+            const DedupOptions options{pass == int(Pass::Move) ? 1 : 0,
+                                       dir.filePath(QStringLiteral("del"))};
+            outcome = runDuplicateRemoval(t, options, dupCount, progress, box, fs);
+        }
+        // Held after the swap, the folder is the reference folder: both stay, and are counted.
+        if (swapBefore == u"folder")
+            QCOMPARE(outcome.message,
+                     QStringLiteral("0件、%1しました（2件は参照ファイルのため残しました）")
+                         .arg(pass == int(Pass::Rename) ? u"リネーム"
+                              : pass == int(Pass::Move) ? u"移動"
+                                                        : u"削除"));
+        const bool acts = swapBefore == (pass == int(Pass::Delete) ? u"remove" : u"rename");
+        QCOMPARE(swapped, swapBefore == u"folder" || acts);
+        QCOMPARE(QDir(ref).entryList(QDir::Files),
+                 QStringList({QStringLiteral("A.JPG"), QStringLiteral("B.JPG")}));
+        for (const QString& name : {QStringLiteral("A.JPG"), QStringLiteral("B.JPG")})
+            QCOMPARE(readFile(ref + u'/' + name), photo + name.toUtf8());
+        // A swap after the folder was held leaves the held one acted on.
+        if (acts)
+            QVERIFY(QDir(sub + QStringLiteral(".old")).entryList(QDir::Files) !=
+                    QStringList({QStringLiteral("A.JPG"), QStringLiteral("B.JPG")}));
+    }
+
     void overlappingFoldersAreRefused() {
         const QList<std::pair<QString, QString>> cases = {
             {QStringLiteral("/d/A"), QStringLiteral("/d/A")},    // equal

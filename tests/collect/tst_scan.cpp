@@ -227,6 +227,7 @@ class TstScan : public QObject {
         makeDir(top + QStringLiteral("/sub/loop"));
         BindMountFileSystem fs;
         fs.top = top;
+        fs.heldInfoByPath = true;
         RecordingProgress progress;
         const ScanResult t = scan(top, FileKind::Target, 1, kJpg, progress, fs);
         QCOMPARE(sorted(paths(t)),

@@ -239,16 +239,27 @@ Outcome model(const Corpus& c) {
     const QString verb = move ? QStringLiteral("移動") : QStringLiteral("削除");
     const QString done =
         QString::number(out.dupCount) + QStringLiteral("件、") + verb + QStringLiteral("しました");
+    // Targets that are reference files (hard links of one) stay, and are counted.
+    int referencesKept = 0;
+    for (const FileEntry& r : rows)
+        if (r.kind == FileKind::Target && keep(r)) ++referencesKept;
+    QStringList notes;
+    if (!out.kept.isEmpty())
+        notes << QString::number(out.kept.size()) + QStringLiteral("件は") + verb +
+                     QStringLiteral("できませんでした");
+    if (referencesKept > 0)
+        notes << QString::number(referencesKept) +
+                     QStringLiteral("件は参照ファイルのため残しました");
     QString message;
     if (aborted)
-        message = QStringLiteral("強制終了しました（") + done + QStringLiteral("）");
-    else if (out.dupCount == 0 && out.kept.isEmpty())
+        message = QStringLiteral("強制終了しました（") + (QStringList{done} + notes).join(u"、") +
+                  QStringLiteral("）");
+    else if (out.dupCount == 0 && notes.isEmpty())
         message = QStringLiteral("重複ファイルは有りませんでした");
-    else if (out.kept.isEmpty())
+    else if (notes.isEmpty())
         message = done;
     else
-        message = done + QStringLiteral("（") + QString::number(out.kept.size()) +
-                  QStringLiteral("件は") + verb + QStringLiteral("できませんでした）");
+        message = done + QStringLiteral("（") + notes.join(u"、") + QStringLiteral("）");
     if (!aborted) out.events << QStringLiteral("save");
     out.events << QStringLiteral("clear") << QStringLiteral("black")
                << QStringLiteral("message:") + message << QStringLiteral("enabled:2=1");

@@ -86,10 +86,12 @@ QStringList completedWithFailures(int renamed, int failed) {
 const QStringList kCompleted = {QStringLiteral("save"), QStringLiteral("clear"),
                                 QStringLiteral("black"), QStringLiteral("message:リネームしました"),
                                 QStringLiteral("enabled:3=1")};
-// The events of a run stopped by a No after n renames.
+// The events of a run stopped by a No after n renames and one failure.
 QStringList stopped(int n) {
     return {QStringLiteral("clear"), QStringLiteral("black"),
-            QStringLiteral("message:強制終了しました（%1件、リネームしました）").arg(n),
+            QStringLiteral("message:強制終了しました（%1件、リネームしました、1件はリネームできま"
+                           "せんでした）")
+                .arg(n),
             QStringLiteral("enabled:3=1")};
 }
 
@@ -284,16 +286,17 @@ class TstRenamePass : public QObject {
                  QStringList{QStringLiteral("count:(1/3)")} + stopped(1));
     }
 
-    void ownNameCountsAsExisting() {
-        // A file already carrying its new name is never "renamed" onto itself.
+    void ownNameCountsAsDone() {
+        // A file already carrying its new name has it: done, with no rename
+        // onto itself and no question.
         Folder f;
         f.add(QStringLiteral("GAZOU00007.JPG"));
         RecordingProgress progress;
         ScriptedMessageBox box;
         progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
                         CommandButton::Rename, box);
-        QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("GAZOU00007.JPG")) +
-                                                 QStringLiteral(" ファイルが重複しています"))});
+        QCOMPARE(box.texts, QStringList());
+        QCOMPARE(progress.lastMessage, QStringLiteral("リネームしました"));
         QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00007.JPG")));
         QCOMPARE(progress.lastNumber, QStringLiteral("00008"));
     }
@@ -324,7 +327,8 @@ class TstRenamePass : public QObject {
             QCOMPARE(progress.lastMessage,
                      answer == Answer::Yes
                          ? QStringLiteral("0件、リネームしました（4件はリネームできませんでした）")
-                         : QStringLiteral("強制終了しました（0件、リネームしました）"));
+                         : QStringLiteral("強制終了しました（0件、リネームしました、1件はリネーム"
+                                          "できませんでした）"));
         }
     }
 
@@ -364,6 +368,29 @@ class TstRenamePass : public QObject {
         QCOMPARE(f.names(), QStringList{QStringLiteral("GAZOU00007.JPG")});
         QCOMPARE(progress.saves, 0);
         QVERIFY(endsWith(progress.events, stopped(1)));
+    }
+
+    void folderTextWithNulMovesNothing() {
+        // A folder text cut at its NUL would name the folder itself, and moving
+        // "its file" would move the whole folder: a bad file name instead.
+        Folder f;
+        f.add(QStringLiteral("a.jpg"));
+        f.table.entries[0].dir = f.path + QChar(u'\0') + QStringLiteral("x/");
+        const QString moved = f.tmp.path() + QStringLiteral("/移動");
+        makeDir(moved);
+        RenameRequest request = defaultRequest();
+        request.chkMove = 1;
+        request.moveFolder = moved;
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
+        QCOMPARE(box.texts,
+                 QStringList{question(f.table.entries[0].path(),
+                                      QStringLiteral("52ファイル名または番号が不正です。"))});
+        QCOMPARE(f.names(), QStringList{QStringLiteral("a.jpg")});
+        QCOMPARE(filesIn(moved), QStringList());
+        QVERIFY(QDir(moved).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
     }
 
     void moveFolderMissing() {

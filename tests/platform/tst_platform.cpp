@@ -116,7 +116,7 @@ class TstPlatform : public QObject {
         QVERIFY(QFile::link(dir.filePath(QStringLiteral("写真.jpg")),
                             dir.filePath(QStringLiteral("link.jpg"))));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
-        const std::unique_ptr<FolderHandle> folder = fs.openFolder(dir.path());
+        const std::unique_ptr<FolderHandle> folder = std::move(fs.openFolder(dir.path()).value());
         for (const QString& name : {QStringLiteral("写真.jpg"), QStringLiteral("link.jpg"),
                                     QStringLiteral("sub"), QStringLiteral("gone.jpg")}) {
             const Result<FileInfo> byFolder = folder->info(name);
@@ -132,13 +132,70 @@ class TstPlatform : public QObject {
         }
         QCOMPARE(folder->info(QStringLiteral("link.jpg"))->type, EntryType::Symlink);
         QCOMPARE(folder->info(QStringLiteral("gone.jpg")).failure().code, code::FileNotFound);
-        // A folder that cannot be held still answers, entry by entry.
-        const std::unique_ptr<FolderHandle> missing =
-            fs.openFolder(dir.filePath(QStringLiteral("none")));
-        QVERIFY(!missing->info(QStringLiteral("写真.jpg")));
-        const std::unique_ptr<FolderHandle> notFolder =
-            fs.openFolder(dir.filePath(QStringLiteral("写真.jpg")));
-        QVERIFY(!notFolder->info(QStringLiteral("x")));
+        // A final link is not followed when reading either.
+        QVERIFY(!folder->openRead(QStringLiteral("link.jpg")));
+        QCOMPARE(fs.openFolder(dir.filePath(QStringLiteral("none"))).failure().code,
+                 code::PathNotFound);
+        QVERIFY(!fs.openFolder(dir.filePath(QStringLiteral("写真.jpg"))));
+    }
+
+    // Once held, a folder is the one acted on, even after its path has been
+    // given to another folder or to a link.
+    void heldFolderOutlivesASwap() {
+        QTemporaryDir dir;
+        FileSystem& fs = systemFileSystem();
+        const QString sub = dir.filePath(QStringLiteral("sub"));
+        const QString other = dir.filePath(QStringLiteral("other"));
+        writeFile(sub + QStringLiteral("/a.jpg"), "target");
+        writeFile(sub + QStringLiteral("/b.jpg"), "target2");
+        writeFile(other + QStringLiteral("/a.jpg"), "keep");
+        writeFile(other + QStringLiteral("/b.jpg"), "keep2");
+        const std::unique_ptr<FolderHandle> held = std::move(fs.openFolder(sub).value());
+        const FileId heldId = held->self()->id();
+        QVERIFY(QDir(dir.path()).rename(QStringLiteral("sub"), QStringLiteral("sub.old")));
+        QVERIFY(QFile::link(other, sub));
+        QCOMPARE(held->self()->id(), heldId);
+        QVERIFY(held->remove(QStringLiteral("a.jpg")));
+        QVERIFY(held->rename(QStringLiteral("b.jpg"), QStringLiteral("c.jpg")));
+        QCOMPARE(readFile(other + QStringLiteral("/a.jpg")), QByteArray("keep"));
+        QCOMPARE(readFile(other + QStringLiteral("/b.jpg")), QByteArray("keep2"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("sub.old/c.jpg"))), QByteArray("target2"));
+        QVERIFY(!exists(dir.filePath(QStringLiteral("sub.old/a.jpg"))));
+    }
+
+    // The kernel would see a text with NUL cut short, naming another file.
+    void nulIsABadFileName_data() {
+        QTest::addColumn<QString>("op");
+        for (const char* op : {"list", "info", "canonical", "folder", "open", "remove", "rename",
+                               "rename to", "held info", "held open", "held remove", "held rename"})
+            QTest::newRow(op) << QString::fromLatin1(op);
+    }
+    void nulIsABadFileName() {
+        QFETCH(QString, op);
+        QTemporaryDir dir;
+        FileSystem& fs = systemFileSystem();
+        writeFile(dir.filePath(QStringLiteral("a.jpg")), "x");
+        const QString cut = dir.path() + QChar(u'\0') + QStringLiteral("junk");
+        const QString file = dir.filePath(QStringLiteral("a.jpg"));
+        const QString nulName = QStringLiteral("a.jpg") + QChar(u'\0');
+        const std::unique_ptr<FolderHandle> held = std::move(fs.openFolder(dir.path()).value());
+        int got = 0;
+        const auto codeOf = [](const auto& r) { return r ? 0 : r.failure().code; };
+        if (op == u"list") got = codeOf(fs.list(cut));
+        if (op == u"info") got = codeOf(fs.info(cut));
+        if (op == u"canonical") got = codeOf(fs.canonicalFolder(cut));
+        if (op == u"folder") got = codeOf(fs.openFolder(cut));
+        if (op == u"open") got = codeOf(fs.openRead(file + QChar(u'\0')));
+        if (op == u"remove") got = codeOf(fs.remove(cut));
+        if (op == u"rename") got = codeOf(fs.rename(cut, dir.filePath(QStringLiteral("b"))));
+        if (op == u"rename to") got = codeOf(fs.rename(file, cut + QStringLiteral("/b")));
+        if (op == u"held info") got = codeOf(held->info(nulName));
+        if (op == u"held open") got = codeOf(held->openRead(nulName));
+        if (op == u"held remove") got = codeOf(held->remove(nulName));
+        if (op == u"held rename") got = codeOf(held->rename(QStringLiteral("a.jpg"), nulName));
+        QCOMPARE(got, code::BadFileName);
+        QVERIFY(exists(file));
+        QVERIFY(exists(dir.path()));
     }
 
     void failureTexts() {

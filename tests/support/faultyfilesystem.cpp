@@ -21,7 +21,65 @@ class CountingInput final : public InputFile {
     qint64* m_total;
     int m_failCode;
 };
+
+// Entries of a held folder, failing and hooked like the same paths of the
+// file system itself.
+class FaultyFolder final : public FolderHandle {
+  public:
+    FaultyFolder(FaultyFileSystem& fs, std::unique_ptr<FolderHandle> inner, const QString& folder)
+        : m_fs(fs), m_inner(std::move(inner)), m_prefix(folderPrefix(folder)) {}
+    Result<FileInfo> self() override { return m_inner->self(); }
+    Result<FileInfo> info(const QString& name) override {
+        if (m_fs.heldInfoByPath) return m_fs.info(m_prefix + name);
+        const QString path = hook(QStringLiteral("info"), name);
+        if (m_fs.failInfo.contains(path)) return makeFailure(m_fs.failInfo.value(path));
+        return m_inner->info(name);
+    }
+    Result<std::unique_ptr<InputFile>> openRead(const QString& name) override {
+        const QString path = hook(QStringLiteral("open"), name);
+        if (m_fs.failOpen.contains(path)) return readFailureOfCode(m_fs.failOpen.value(path));
+        return m_fs.counted(m_inner->openRead(name), path);
+    }
+    Status remove(const QString& name) override {
+        const QString path = hook(QStringLiteral("remove"), name);
+        if (m_fs.failRemove.contains(path)) return makeFailure(m_fs.failRemove.value(path));
+        return m_inner->remove(name);
+    }
+    Status rename(const QString& name, const QString& to) override {
+        const QString path = hook(QStringLiteral("rename"), name);
+        if (m_fs.failRename.contains(path)) return makeFailure(m_fs.failRename.value(path));
+        return m_inner->rename(name, to);
+    }
+
+  private:
+    QString hook(const QString& op, const QString& name) {
+        const QString path = m_prefix + name;
+        if (m_fs.before) m_fs.before(op, path);
+        return path;
+    }
+    FaultyFileSystem& m_fs;
+    std::unique_ptr<FolderHandle> m_inner;
+    QString m_prefix;
+};
+
 }  // namespace
+
+Result<std::unique_ptr<InputFile>> FaultyFileSystem::counted(
+    Result<std::unique_ptr<InputFile>> opened, const QString& path) {
+    if (!opened) return opened.failure();
+    ++opens;
+    return std::unique_ptr<InputFile>(std::make_unique<CountingInput>(
+        std::move(opened.value()), &bytesRead, failRead.value(path)));
+}
+
+Result<std::unique_ptr<FolderHandle>> FaultyFileSystem::openFolder(const QString& folder) {
+    if (before) before(QStringLiteral("folder"), folder);
+    if (failFolder.contains(folder)) return makeFailure(failFolder.value(folder));
+    auto held = real.openFolder(folder);
+    if (!held) return held.failure();
+    return std::unique_ptr<FolderHandle>(
+        std::make_unique<FaultyFolder>(*this, std::move(held.value()), folder));
+}
 
 Result<Listing> FaultyFileSystem::list(const QString& folder) {
     if (before) before(QStringLiteral("list"), folder);
@@ -38,11 +96,7 @@ Result<FileInfo> FaultyFileSystem::info(const QString& path) {
 Result<std::unique_ptr<InputFile>> FaultyFileSystem::openRead(const QString& path) {
     if (before) before(QStringLiteral("open"), path);
     if (failOpen.contains(path)) return readFailureOfCode(failOpen.value(path));
-    auto r = real.openRead(path);
-    if (!r) return r.failure();
-    ++opens;
-    return std::unique_ptr<InputFile>(
-        std::make_unique<CountingInput>(std::move(r.value()), &bytesRead, failRead.value(path)));
+    return counted(real.openRead(path), path);
 }
 
 Result<QString> FaultyFileSystem::canonicalFolder(const QString& folder) {

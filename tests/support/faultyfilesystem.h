@@ -20,19 +20,29 @@ class FaultyFileSystem : public FileSystem {
     QHash<QString, int> failRemove;  // path -> code for remove()
     QHash<QString, int> failRename;  // from path -> code for rename()
     QHash<QString, int> failRead;    // path -> code for read() after opening
+    QHash<QString, int> failFolder;  // folder path -> code for openFolder()
     // Runs before each operation with its name and path, for tests that change
-    // the disk between two steps of a command.
+    // the disk between two steps of a command ("folder" before openFolder).
     std::function<void(const QString& op, const QString& path)> before;
+    // Held folders look at their entries through info() by path, for doubles
+    // that redirect paths.
+    bool heldInfoByPath = false;
     int opens = 0;
     qint64 bytesRead = 0;
 
     Result<Listing> list(const QString& folder) override;
     Result<FileInfo> info(const QString& path) override;
     Result<QString> canonicalFolder(const QString& folder) override;
+    // A held folder answers with the same failures and hooks, by full path.
+    Result<std::unique_ptr<FolderHandle>> openFolder(const QString& folder) override;
     Result<std::unique_ptr<InputFile>> openRead(const QString& path) override;
     Status remove(const QString& path) override;
     Status rename(const QString& from, const QString& to) override;
     std::vector<QString> volumes() override { return real.volumes(); }
+
+    // An opened file, counted and failing its reads as failRead says.
+    Result<std::unique_ptr<InputFile>> counted(Result<std::unique_ptr<InputFile>> opened,
+                                               const QString& path);
 };
 
 }  // namespace quillo::test

@@ -1,6 +1,7 @@
 // The window's inputs: extension list events, the name and number checks,
 // the folder openers, and the four commands wired through the buttons.
 
+#include <QMimeData>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QtTest>
@@ -228,6 +229,32 @@ class TestWindowInputs : public QObject {
             // A pending refresh of the extension list waits: it would clear the
             // table the command is filling.
             emit c.cmbExtent->activated(0);
+            // Text from an input method or a drop reaches no box, and the table is
+            // never emptied under the command, whoever asks.
+            const QList<QLineEdit*> boxes = {c.cmbExtent->lineEdit(),
+                                             c.txtNumber,
+                                             c.txtName,
+                                             c.txtRefer,
+                                             c.txtSelect,
+                                             c.txtMove,
+                                             c.txtDelete};
+            QStringList before;
+            for (QLineEdit* box : boxes) before << box->text();
+            for (QLineEdit* box : boxes) {
+                QInputMethodEvent commit;
+                commit.setCommitString(QStringLiteral("写真"));
+                QApplication::sendEvent(box, &commit);
+                QMimeData text;
+                text.setText(QStringLiteral("落とした"));
+                QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &text, Qt::LeftButton, {});
+                QApplication::sendEvent(box, &enter);
+                QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &text, Qt::LeftButton, {});
+                QApplication::sendEvent(box, &drop);
+            }
+            QStringList after;
+            for (QLineEdit* box : boxes) after << box->text();
+            QCOMPARE(after, before);
+            w.cmdClear_Click();
             QTest::qWait(30);
             QCOMPARE(w.Files.FileCount(), rename ? 4 : 0);
             m_box.script = {stop ? Answer::Yes : Answer::No};
