@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/messagebox.h"
 #include "platform/filesystem.h"
-#include "platform/messagebox.h"
 #include "ui/folderchooser.h"
 #include "ui/folderpaths.h"
 

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "benchsupport.h"
+#include "core/paths.h"
 #include "numbering/renamepass.h"
-#include "platform/paths.h"
 
 using namespace quillo;
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/progress.h"
+#include "core/progress.h"
 
 namespace quillo::bench {
 

@@ -1,8 +1,8 @@
 // encodeSettings: the bytes SaveSettings writes.
-#include "app/cp932codec.h"
 #include "app/settings.h"
 #include "app/settingsfields.h"
 #include "app/settingskeys.h"
+#include "platform/cp932codec.h"
 
 namespace quillo {
 

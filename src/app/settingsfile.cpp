@@ -7,7 +7,7 @@
 #include <QTemporaryFile>
 
 #include "app/settings.h"
-#include "platform/paths.h"
+#include "core/paths.h"
 
 namespace quillo {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/cp932codec.h"
 #include "app/settings.h"
 #include "app/settingsfields.h"
 #include "app/settingskeys.h"
+#include "platform/cp932codec.h"
 
 namespace quillo {
 

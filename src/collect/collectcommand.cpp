@@ -3,7 +3,7 @@
 #include "collect/namesort.h"
 #include "collect/overlap.h"
 #include "collect/scan.h"
-#include "platform/format.h"
+#include "core/format.h"
 
 namespace quillo {
 

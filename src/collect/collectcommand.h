@@ -4,10 +4,10 @@
 #include <QString>
 
 #include "collect/filetable.h"
-#include "platform/commandoutcome.h"
+#include "core/commandoutcome.h"
+#include "core/messagebox.h"
+#include "core/progress.h"
 #include "platform/filesystem.h"
-#include "platform/messagebox.h"
-#include "platform/progress.h"
 
 namespace quillo {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/paths.h"
+#include "core/paths.h"
 
 namespace quillo {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "platform/format.h"
-#include "platform/paths.h"
+#include "core/format.h"
+#include "core/paths.h"
 
 namespace quillo {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "collect/filetable.h"
+#include "core/progress.h"
 #include "platform/filesystem.h"
-#include "platform/progress.h"
 
 namespace quillo {
 

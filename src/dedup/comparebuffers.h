@@ -5,8 +5,8 @@
 #include <QtGlobal>
 #include <vector>
 
+#include "core/result.h"
 #include "platform/filesystem.h"
-#include "platform/result.h"
 
 namespace quillo {
 

@@ -2,11 +2,11 @@
 
 #include <memory>
 
+#include "core/failure.h"
+#include "core/format.h"
 #include "dedup/comparebuffers.h"
 #include "dedup/rungroups.h"
 #include "dedup/sizesort.h"
-#include "platform/failure.h"
-#include "platform/format.h"
 
 namespace quillo {
 

@@ -4,11 +4,11 @@
 #include <QString>
 
 #include "collect/filetable.h"
-#include "platform/commandoutcome.h"
+#include "core/commandoutcome.h"
+#include "core/messagebox.h"
+#include "core/progress.h"
+#include "core/result.h"
 #include "platform/filesystem.h"
-#include "platform/messagebox.h"
-#include "platform/progress.h"
-#include "platform/result.h"
 
 namespace quillo {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <optional>
 
+#include "core/paths.h"
 #include "dedup/comparebuffers.h"
 #include "dedup/duplicatepass.h"
-#include "platform/paths.h"
 
 namespace quillo {
 

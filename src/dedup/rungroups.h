@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "collect/filetable.h"
+#include "core/progress.h"
 #include "dedup/comparebuffers.h"
 #include "platform/filesystem.h"
-#include "platform/progress.h"
 
 namespace quillo {
 

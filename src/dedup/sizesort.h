@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "collect/filetable.h"
-#include "platform/progress.h"
+#include "core/progress.h"
 
 namespace quillo {
 

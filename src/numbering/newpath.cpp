@@ -1,7 +1,7 @@
 #include "numbering/newpath.h"
 
-#include "platform/failure.h"
-#include "platform/paths.h"
+#include "core/failure.h"
+#include "core/paths.h"
 
 namespace quillo {
 

@@ -1,9 +1,9 @@
 #include "numbering/renamepass.h"
 
+#include "core/failure.h"
+#include "core/format.h"
 #include "numbering/newpath.h"
 #include "numbering/number.h"
-#include "platform/failure.h"
-#include "platform/format.h"
 
 namespace quillo {
 

@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/paths.h"
-#include "platform/result.h"
+#include "core/paths.h"
+#include "core/result.h"
 
 namespace quillo {
 

@@ -11,8 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/failure.h"
+#include "core/failure.h"
 #include "platform/filesystem.h"
+#include "platform/posix_errno.h"
 
 namespace quillo {
 

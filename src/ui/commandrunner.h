@@ -12,8 +12,8 @@
 #include <mutex>
 #include <optional>
 
-#include "platform/commandoutcome.h"
-#include "platform/messagebox.h"
+#include "core/messagebox.h"
+#include "ui/commandview.h"
 
 namespace quillo {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/format.h"
+#include "core/format.h"
 #include "ui/twips.h"
 
 namespace quillo {

@@ -10,7 +10,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "platform/paths.h"
+#include "core/paths.h"
 #include "platform/volumes.h"
 #include "ui/folderpaths.h"
 #include "ui/twips.h"

@@ -6,9 +6,9 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "core/messagebox.h"
+#include "core/result.h"
 #include "platform/filesystem.h"
-#include "platform/messagebox.h"
-#include "platform/result.h"
 
 class QComboBox;
 class QPushButton;

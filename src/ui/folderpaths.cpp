@@ -3,7 +3,7 @@
 #include <QDir>
 #include <algorithm>
 
-#include "platform/paths.h"
+#include "core/paths.h"
 #include "platform/volumes.h"
 
 namespace quillo {

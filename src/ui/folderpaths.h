@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "core/result.h"
 #include "platform/filesystem.h"
-#include "platform/result.h"
 
 namespace quillo {
 

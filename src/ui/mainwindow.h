@@ -11,11 +11,11 @@
 #include "app/settings.h"
 #include "collect/extensionlist.h"
 #include "collect/filetable.h"
+#include "core/messagebox.h"
 #include "platform/clock.h"
-#include "platform/commandoutcome.h"
 #include "platform/filesystem.h"
-#include "platform/messagebox.h"
 #include "ui/commandrunner.h"
+#include "ui/commandview.h"
 #include "ui/mainlayout.h"
 
 namespace quillo {

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/messagebox.h"
+#include "core/messagebox.h"
 
 namespace quillo {
 

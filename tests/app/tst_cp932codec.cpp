@@ -2,7 +2,7 @@
 // Shift-JIS lacks), and refusal of everything else rather than a "?".
 #include <QtTest>
 
-#include "app/cp932codec.h"
+#include "platform/cp932codec.h"
 
 using namespace quillo;
 

@@ -34,10 +34,10 @@ CollectRequest request(bool reference, const QString& refer, const QString& sele
 }
 
 // Runs the command and applies its outcome as the window does.
-CommandOutcome collect(const CollectRequest& r, FileTable& t, RecordingProgress& progress,
-                       ScriptedMessageBox& box, FileSystem& fs = systemFileSystem()) {
-    return progress.finish(runCollect(r, t, progress, box, fs),
-                           r.reference ? CommandButton::Refer : CommandButton::Select, box);
+void collect(const CollectRequest& r, FileTable& t, RecordingProgress& progress,
+             ScriptedMessageBox& box, FileSystem& fs = systemFileSystem()) {
+    progress.finish(runCollect(r, t, progress, box, fs),
+                    r.reference ? CommandButton::Refer : CommandButton::Select, box);
 }
 
 // A bind mount for the length of a test, undone however the test ends.
@@ -125,11 +125,14 @@ class TstCollectCommand : public QObject {
             r.number = QStringLiteral("00001");
             r.DigitCount = 5;
             r.extension = QStringLiteral(".JPG");
-            runRename(r, t, progress, box, systemFileSystem());
+            progress.finish(runRename(r, t, progress, box, systemFileSystem()),
+                            CommandButton::Rename, box);
         } else {
             const DedupOptions options{pass == int(Pass::Move) ? 1 : 0,
                                        root + QStringLiteral("/del")};
-            runDuplicateRemoval(t, options, dupCount, progress, box, systemFileSystem());
+            progress.finish(
+                runDuplicateRemoval(t, options, dupCount, progress, box, systemFileSystem()),
+                CommandButton::Delete, box);
         }
         QCOMPARE(QDir(ref).entryList(QDir::Files),
                  QStringList({QStringLiteral("A.JPG"), QStringLiteral("B.JPG")}));

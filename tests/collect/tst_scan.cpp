@@ -10,9 +10,9 @@
 #include <algorithm>
 
 #include "collect/scan.h"
+#include "core/format.h"
 #include "faultyfilesystem.h"
 #include "files.h"
-#include "platform/format.h"
 #include "recordingprogress.h"
 
 using namespace quillo;

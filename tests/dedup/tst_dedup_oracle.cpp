@@ -18,10 +18,10 @@
 #include <set>
 #include <tuple>
 
+#include "core/failure.h"
 #include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
-#include "platform/failure.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
 

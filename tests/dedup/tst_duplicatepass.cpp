@@ -4,10 +4,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "core/failure.h"
 #include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
-#include "platform/failure.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
 

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "core/failure.h"
 #include "dedup/comparebuffers.h"
 #include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
-#include "platform/failure.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
 

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/failure.h"
+#include "core/paths.h"
 #include "faultyfilesystem.h"
 #include "files.h"
 #include "numbering/renamepass.h"
-#include "platform/failure.h"
-#include "platform/paths.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
 

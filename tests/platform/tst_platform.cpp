@@ -4,11 +4,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/failure.h"
+#include "core/format.h"
+#include "core/paths.h"
 #include "files.h"
-#include "platform/failure.h"
 #include "platform/filesystem.h"
-#include "platform/format.h"
-#include "platform/paths.h"
+#include "platform/posix_errno.h"
 
 using namespace quillo;
 using namespace quillo::test;

@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-#include "platform/failure.h"
+#include "core/failure.h"
 #include "platform/filesystem.h"
 
 namespace quillo::test {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/commandoutcome.h"
+#include "ui/commandview.h"
 
 namespace quillo::test {
 
@@ -52,10 +52,9 @@ class RecordingProgress : public Progress, public CommandView {
         events << QStringLiteral("clear");
     }
 
-    // Applies a command's outcome as the window does, and returns it.
-    CommandOutcome finish(const CommandOutcome& outcome, CommandButton button, MessageBox& box) {
+    // Applies a command's outcome as the window does.
+    void finish(const CommandOutcome& outcome, CommandButton button, MessageBox& box) {
         applyOutcome(outcome, button, *this, box);
-        return outcome;
     }
 };
 

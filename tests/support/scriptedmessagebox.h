@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "platform/messagebox.h"
+#include "core/messagebox.h"
 
 namespace quillo::test {
 

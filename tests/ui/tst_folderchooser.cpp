@@ -10,9 +10,9 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "core/failure.h"
 #include "faultyfilesystem.h"
 #include "files.h"
-#include "platform/failure.h"
 #include "scriptedmessagebox.h"
 #include "ui/folderchooser.h"
 #include "ui/folderpaths.h"

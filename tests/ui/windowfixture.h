@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "app/cp932codec.h"
 #include "platform/clock.h"
+#include "platform/cp932codec.h"
 #include "scriptedmessagebox.h"
 #include "ui/mainwindow.h"
 

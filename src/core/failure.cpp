@@ -1,6 +1,4 @@
-#include "platform/failure.h"
-
-#include <cerrno>
+#include "core/failure.h"
 
 namespace quillo {
 
@@ -33,49 +31,10 @@ Failure makeFailure(int code) {
     return Failure{code, describeFailure(code)};
 }
 
-int codeFromErrno(int err) {
-    switch (err) {
-        case ENOENT:
-            return code::FileNotFound;
-        case EEXIST:
-        case ENOTEMPTY:
-            return code::FileExists;
-        case EACCES:
-        case EPERM:
-        case EROFS:
-        case ETXTBSY:
-            return code::PermissionDenied;
-        case EXDEV:
-            return code::RenameAcrossDrives;
-        case ENOSPC:
-        case EDQUOT:
-            return code::DiskFull;
-        case EIO:
-            return code::DeviceIo;
-        case ENAMETOOLONG:
-        case EINVAL:
-        case EILSEQ:
-            return code::BadFileName;
-        case ENOTDIR:
-        case ELOOP:
-            return code::PathNotFound;
-        default:
-            return code::PathFileAccess;
-    }
-}
-
-Failure failureFromErrno(int err) {
-    return makeFailure(codeFromErrno(err));
-}
-
 Failure readFailureOfCode(int code) {
     Failure f = makeFailure(code);
     if (code == code::PermissionDenied) f.description = QStringLiteral("読み込みできません。");
     return f;
-}
-
-Failure readFailure(int err) {
-    return readFailureOfCode(codeFromErrno(err));
 }
 
 QString failureQuestion(const Failure& failure, const QString& path) {

@@ -13,7 +13,7 @@ struct Failure {
 };
 
 template <class T>
-class Result {
+class [[nodiscard]] Result {
   public:
     Result(T value) : m_v(std::move(value)) {}
     Result(Failure f) : m_v(std::move(f)) {}
@@ -30,7 +30,7 @@ class Result {
 };
 
 // Outcome of an operation that yields nothing but success or a failure.
-class Status {
+class [[nodiscard]] Status {
   public:
     Status() = default;
     Status(Failure f) : m_failure(std::move(f)) {}

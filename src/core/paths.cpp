@@ -1,8 +1,8 @@
-#include "platform/paths.h"
+#include "core/paths.h"
 
 #include <QDir>
 
-#include "platform/failure.h"
+#include "core/failure.h"
 
 namespace quillo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Failure codes: the classic BASIC runtime numbers the user sees in questions.
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace quillo {
 
@@ -23,13 +23,7 @@ QString describeFailure(int code);
 // A failure with its code's description.
 Failure makeFailure(int code);
 
-// The code for a POSIX errno value (ENOENT maps to 53; callers that know the
-// missing part is a folder use 76 instead).
-int codeFromErrno(int err);
-Failure failureFromErrno(int err);
-
-// The same for a failed open or read: a refusal is worded as one to read, not to write.
-Failure readFailure(int err);
+// The failure of a refused open or read: worded as one to read, not to write.
 Failure readFailureOfCode(int code);
 
 // The Yes/No question after an operation on the file at path failed.

@@ -1,8 +1,8 @@
-#include "app/cp932codec.h"
-
 #include <iconv.h>
 
 #include <cerrno>
+
+#include "platform/cp932codec.h"
 
 namespace quillo {
 

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "platform/result.h"
+#include "core/result.h"
 
 namespace quillo {
 

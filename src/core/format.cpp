@@ -1,4 +1,4 @@
-#include "platform/format.h"
+#include "core/format.h"
 
 namespace quillo {
 
