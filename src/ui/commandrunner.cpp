@@ -1,8 +1,6 @@
 #include "ui/commandrunner.h"
 
-#include <QEventLoop>
 #include <QThread>
-#include <memory>
 
 namespace quillo {
 
@@ -10,42 +8,54 @@ namespace {
 constexpr int kFlushInterval = 15;  // milliseconds
 }
 
-CommandRunner::CommandRunner(CommandView& view, MessageBox& box, QObject* parent)
+CommandRunner::CommandRunner(Report& view, MessageBox& box, QObject* parent)
     : QObject(parent), m_view(view), m_box(box) {
     m_flushTimer.setInterval(kFlushInterval);
     connect(&m_flushTimer, &QTimer::timeout, this, &CommandRunner::flush);
 }
 
-CommandOutcome CommandRunner::run(const Work& work) {
-    m_running = true;
+CommandRunner::~CommandRunner() {
+    if (m_worker) m_worker->wait();
+}
+
+void CommandRunner::start(Work work) {
+    if (running()) return;
     m_stop = false;
     m_asking = false;
-    CommandOutcome outcome;
-    std::unique_ptr<QThread> worker(
-        QThread::create([&] { outcome = work(static_cast<Progress&>(*this), *this); }));
-    QEventLoop loop;
-    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    m_worker.reset(QThread::create([this, work = std::move(work)] {
+        m_outcome = work(static_cast<Progress&>(*this), *this);
+    }));
+    // Emitted on the worker's thread, handled on the window's.
+    connect(m_worker.get(), &QThread::finished, this, &CommandRunner::ended, Qt::QueuedConnection);
     m_flushTimer.start();
-    worker->start();
-    loop.exec();
-    worker->wait();
+    m_worker->start();
+}
+
+void CommandRunner::ended() {
+    m_worker->wait();
+    m_worker.reset();
     m_flushTimer.stop();
     flush();
-    m_running = false;
-    return outcome;
+    const CommandOutcome outcome = std::move(m_outcome);
+    m_outcome = CommandOutcome();
+    emit finished(outcome);
 }
 
 bool CommandRunner::askStop() {
-    if (!m_running || m_stop) return m_stop;
+    if (!running() || m_stop) return m_stop;
+    if (m_boxOpen) return false;
     m_asking = true;
+    m_boxOpen = true;
     const bool stop =
         m_box.show(QStringLiteral("処理を中止しますか？"), Buttons::YesNo) == Answer::Yes;
+    m_boxOpen = false;
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_stop = m_stop || stop;
         m_asking = false;
     }
     m_answered.notify_all();
+    askQuestion();  // one that came while the user decided
     return stop;
 }
 
@@ -78,15 +88,32 @@ bool CommandRunner::stopRequested() {
 }
 
 Answer CommandRunner::show(const QString& text, Buttons buttons) {
-    Answer answer = Answer::No;
-    QMetaObject::invokeMethod(
-        this,
-        [&] {
-            flush();  // the labels show where the command stands when it asks
-            answer = m_box.show(text, buttons);
-        },
-        Qt::BlockingQueuedConnection);
-    return answer;
+    Question question{text, buttons, std::nullopt};
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_question = &question;
+    QMetaObject::invokeMethod(this, &CommandRunner::askQuestion, Qt::QueuedConnection);
+    m_answered.wait(lock, [&] { return question.answer.has_value(); });
+    m_question = nullptr;
+    return *question.answer;
+}
+
+void CommandRunner::askQuestion() {
+    if (m_boxOpen) return;
+    Question* question = nullptr;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_question || m_question->answer) return;
+        question = m_question;
+    }
+    flush();  // the labels show where the command stands when it asks
+    m_boxOpen = true;
+    const Answer answer = m_box.show(question->text, question->buttons);
+    m_boxOpen = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        question->answer = answer;
+    }
+    m_answered.notify_all();
 }
 
 void CommandRunner::flush() {

@@ -27,6 +27,7 @@ frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& bo
       m_c(buildMainLayout(this)),
       m_model(new FileListModel(this)),
       m_runner(*this, box) {
+    connect(&m_runner, &CommandRunner::finished, this, &frmQuillo::commandEnded);
     connectHandlers();
     Form_Load();
 }

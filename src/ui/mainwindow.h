@@ -16,6 +16,7 @@
 #include "platform/filesystem.h"
 #include "ui/commandrunner.h"
 #include "ui/commandview.h"
+#include "ui/inputguard.h"
 #include "ui/mainlayout.h"
 
 namespace quillo {
@@ -40,6 +41,7 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     qint32 FillCursor = 0;  // last grid row filled; 0 when no fill is under way
     FileTable Files;
 
+    bool commandRunning() const { return m_runner.running(); }
     const MainControls& controls() const { return m_c; }
     FileListModel& listModel() { return *m_model; }
     // The folder chooser, created on first use.
@@ -71,6 +73,10 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
 
     // The controls' settings as SaveSettings writes them.
     SettingsValues settingsValues() const;
+
+  signals:
+    // A command's outcome has been applied.
+    void commandFinished();
 
   public slots:
     void timEdit_Timer();
@@ -115,13 +121,25 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void openChooser(SettingsFolder folder, const QString& boxText);
     // The reference or extraction command.
     void collect(bool reference);
-    // Runs one command with its button disabled, then applies its outcome.
-    void runCommand(CommandButton button, const CommandRunner::Work& command);
+    // Starts one command with its button disabled; commandEnded applies its outcome.
+    void runCommand(CommandButton button, CommandRunner::Work command);
+    void commandEnded(const CommandOutcome& outcome);
 
     ExtentList extentList() const;
     void applyExtentList(const ExtentList& list);
     void setMessageColor(qint32 rgb);
 
+    // While a command runs: input to the controls is dropped and the table is
+    // the command's.
+    struct RunningCommand {
+        RunningCommand(QWidget* window, std::function<void()> onEscape, FileTable& table,
+                       CommandButton b)
+            : guard(window, std::move(onEscape)), use(table), button(b) {}
+        InputGuard guard;
+        FileTable::Use use;
+        CommandButton button;
+    };
+    std::optional<RunningCommand> m_command;
     bool m_closeAfterCommand = false;  // the close button was pressed during a command
 
     QString m_settingsPath;

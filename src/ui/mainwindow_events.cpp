@@ -197,33 +197,37 @@ void frmQuillo::collect(bool reference) {
     request.subfolderSwitch = (reference ? m_c.chkRefer : m_c.chkSelect)->value();
     request.extension = m_c.cmbExtent->currentText();
     runCommand(reference ? CommandButton::Refer : CommandButton::Select,
-               [&](Progress& p, MessageBox& b) { return runCollect(request, Files, p, b, m_fs); });
+               [this, request](Progress& p, MessageBox& b) {
+                   return runCollect(request, Files, p, b, m_fs);
+               });
 }
 
 void frmQuillo::cmdDelete_Click() {
     DedupOptions options;
     options.chkDelete = m_c.chkDelete->value();
     options.deleteFolder = m_c.txtDelete->text();
-    runCommand(CommandButton::Delete, [&](Progress& p, MessageBox& b) {
+    runCommand(CommandButton::Delete, [this, options](Progress& p, MessageBox& b) {
         return runDuplicateRemoval(Files, options, DupCount, p, b, m_fs);
     });
 }
 
-void frmQuillo::runCommand(CommandButton button, const CommandRunner::Work& command) {
-    {
-        const InputGuard guard(this, [this] { m_runner.askStop(); });
-        CommandOutcome outcome;
-        {
-            const FileTable::Use busy(Files);
-            setEnabled(button, false);
-            outcome = m_runner.run(command);
-        }
-        applyOutcome(outcome, button, *this, m_box);
-    }
+void frmQuillo::runCommand(CommandButton button, CommandRunner::Work command) {
+    if (m_runner.running()) return;
+    m_command.emplace(
+        this, [this] { m_runner.askStop(); }, Files, button);
+    setEnabled(button, false);
+    m_runner.start(std::move(command));
+}
+
+void frmQuillo::commandEnded(const CommandOutcome& outcome) {
+    const CommandButton button = m_command->button;
+    m_command.reset();
+    applyOutcome(outcome, button, *this, m_box);
     if (m_closeAfterCommand) {
         m_closeAfterCommand = false;
         close();
     }
+    emit commandFinished();
 }
 
 }  // namespace quillo

@@ -30,8 +30,9 @@ void frmQuillo::cmdRename_Click() {
     request.chkJpegJpg = m_c.chkJpegJpg->value();
     request.chkMove = m_c.chkMove->value();
     request.moveFolder = m_c.txtMove->text();
-    runCommand(CommandButton::Rename,
-               [&](Progress& p, MessageBox& b) { return runRename(request, Files, p, b, m_fs); });
+    runCommand(CommandButton::Rename, [this, request](Progress& p, MessageBox& b) {
+        return runRename(request, Files, p, b, m_fs);
+    });
 }
 
 }  // namespace quillo

@@ -6,6 +6,7 @@
 #include <QSemaphore>
 #include <QtTest>
 
+#include "core/failure.h"
 #include "faultyfilesystem.h"
 #include "files.h"
 #include "numbering/namecheck.h"
@@ -47,6 +48,19 @@ struct BlockingFileSystem : FaultyFileSystem {
             entered.release();
             gate.acquire();
         };
+    }
+};
+
+// Answers like a modal box does: its own event loop runs while it is open.
+struct ModalMessageBox : ScriptedMessageBox {
+    int open = 0, mostOpen = 0;
+    std::function<void()> onShow;
+    Answer show(const QString& text, Buttons b) override {
+        mostOpen = std::max(mostOpen, ++open);
+        if (onShow) std::exchange(onShow, nullptr)();
+        QTest::qWait(150);
+        --open;
+        return ScriptedMessageBox::show(text, b);
     }
 };
 
@@ -214,6 +228,7 @@ class TestWindowInputs : public QObject {
         c.txtNumber->setText(QStringLiteral("00001"));
         if (rename) {
             c.cmdSelect->click();
+            QVERIFY(finishCommand(w));
             fs.entered.acquire(fs.entered.available());
             fs.gate.acquire(fs.gate.available());
         }
@@ -265,6 +280,7 @@ class TestWindowInputs : public QObject {
             QVERIFY(w.isVisible());  // nothing ends before the command does
         });
         (rename ? c.cmdRename : c.cmdSelect)->click();
+        QVERIFY(finishCommand(w));
         QVERIFY(held);
         QCOMPARE(strayClicks.count(), 0);
         QCOMPARE(m_box.texts, QStringList{QStringLiteral("処理を中止しますか？")});
@@ -287,6 +303,36 @@ class TestWindowInputs : public QObject {
         QCOMPARE(w.writes.size(), writesBefore + (viaClose ? 1 : 0));
     }
 
+    // A failure that comes while the stop question is open is asked after it,
+    // never in a second box on top of it.
+    void questionsNeverStack() {
+        const QString sel = m_dir.filePath(QStringLiteral("重ならない"));
+        writeFile(sel + QStringLiteral("/a.jpg"), "a");
+        BlockingFileSystem fs(QStringLiteral("rename"), sel + QStringLiteral("/a.jpg"));
+        fs.failRename.insert(sel + QStringLiteral("/a.jpg"), code::PermissionDenied);
+        ModalMessageBox box;
+        box.script = {Answer::No, Answer::Yes};  // go on, then go on after the failure
+        TestWindow w(ini(), fs, box, m_clock);
+        w.show();
+        const MainControls& c = w.controls();
+        c.txtRefer->setText(m_dir.filePath(QStringLiteral("参照なし")));
+        c.txtSelect->setText(sel);
+        c.cmdSelect->click();
+        QVERIFY(finishCommand(w));
+        box.onShow = [&] { fs.gate.release(); };  // the failure comes while the box is open
+        QTimer::singleShot(0, &w, [&] {
+            QVERIFY(fs.entered.tryAcquire(1, 5000));
+            QTest::keyClick(c.grdList, Qt::Key_Escape);
+        });
+        c.cmdRename->click();
+        QVERIFY(finishCommand(w));
+        QCOMPARE(box.mostOpen, 1);
+        QCOMPARE(box.texts, (QStringList{QStringLiteral("処理を中止しますか？"),
+                                         sel + QStringLiteral("/a.jpg\r70") +
+                                             describeFailure(code::PermissionDenied) +
+                                             QStringLiteral("\r処理を続けますか？")}));
+    }
+
     void commandsThroughTheButtons() {
         const QString ref = m_dir.filePath(QStringLiteral("参照"));
         const QString sel = m_dir.filePath(QStringLiteral("写真"));
@@ -302,17 +348,22 @@ class TestWindowInputs : public QObject {
         c.txtSelect->setText(sel);
 
         c.cmdSelect->click();
+
+        QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("10件、抽出しました"));
         QCOMPARE(c.lblCount->text(), QStringLiteral("(10)"));
         QVERIFY(!c.cmdSelect->isEnabled());
         QVERIFY(c.timEdit->isActive());
         c.cmdRefer->click();
+        QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("3件、追加しました"));
         QCOMPARE(c.lblCount->text(), QStringLiteral("(13)"));
         QTRY_VERIFY(!c.timEdit->isActive());
         QCOMPARE(w.listModel().rowCount(), 13);
 
         c.cmdDelete->click();
+
+        QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、削除しました"));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
         QCOMPARE(w.DupCount, 1);
@@ -321,8 +372,10 @@ class TestWindowInputs : public QObject {
 
         w.setNumber(QStringLiteral("00007"), 5);
         c.cmdSelect->click();
+        QVERIFY(finishCommand(w));
         QCOMPARE(w.Files.FileCount(), 9);
         c.cmdRename->click();
+        QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("リネームしました"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00016"));
         QCOMPARE(w.digitCount(), qint16(5));

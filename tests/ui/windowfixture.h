@@ -2,9 +2,11 @@
 // A main window on a temporary settings file, with a clock the test moves and
 // a record of every settings write.
 
+#include <QEventLoop>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/clock.h"
@@ -43,6 +45,17 @@ inline QByteArray settingsBytes(const QStringList& lines) {
     QByteArray bytes;
     for (const QString& line : lines) bytes += *encodeCp932(line) + QByteArrayLiteral("\r\n");
     return bytes;
+}
+
+// Lets the event loop run until the window's command has ended and its
+// outcome is applied, and no further: timers due after it have not run yet.
+inline bool finishCommand(const frmQuillo& w) {
+    if (!w.commandRunning()) return true;
+    QEventLoop loop;
+    QObject::connect(&w, &frmQuillo::commandFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return !w.commandRunning();
 }
 
 template <class W>
