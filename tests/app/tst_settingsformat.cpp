@@ -240,9 +240,11 @@ class TstSettingsFormat : public QObject {
         // An empty value is a value.
         QCOMPARE(load(line(kExtent, "")).calls, QStringList{QStringLiteral("extent ")});
         QCOMPARE(load(QByteArray()).calls, QStringList());
-        // Malformed quoting and bytes that are not CP932 fail the read.
+        // Malformed quoting, bytes that are not CP932 and a folder holding NUL
+        // fail the read.
         for (const QByteArray& bad :
-             {line(kName, "\"open"), line(kName, "\"a\"b"), kName + ",\"x\"\"", line(kName, "\x81"),
+             {line(kSelectFolder, QByteArray("/a\0b", 4)), line(kName, "\"open"),
+              line(kName, "\"a\"b"), kName + ",\"x\"\"", line(kName, "\x81"),
               QByteArray("\xEF\xBB\xBF") + line("k", "\xC3(")}) {
             RecordingTarget t;
             QVERIFY2(!LoadSettings(bad, t), bad.toHex().constData());
