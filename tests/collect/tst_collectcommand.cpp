@@ -55,6 +55,16 @@ struct BindMount {
 
 enum class Pass { Delete, Move, Rename };
 
+// Numbering from GAZOU00001.JPG, the files staying where they are.
+RenameRequest numbering() {
+    RenameRequest r;
+    r.name = QStringLiteral("GAZOU");
+    r.number = QStringLiteral("00001");
+    r.DigitCount = 5;
+    r.extension = QStringLiteral(".JPG");
+    return r;
+}
+
 }  // namespace
 
 class TstCollectCommand : public QObject {
@@ -120,12 +130,7 @@ class TstCollectCommand : public QObject {
         const FaultyFileSystem fs;
         qint32 dupCount = 0;
         if (pass == int(Pass::Rename)) {
-            RenameRequest r;
-            r.name = QStringLiteral("GAZOU");
-            r.number = QStringLiteral("00001");
-            r.DigitCount = 5;
-            r.extension = QStringLiteral(".JPG");
-            progress.finish(runRename(r, t, progress, box, systemFileSystem()),
+            progress.finish(runRename(numbering(), t, progress, box, systemFileSystem()),
                             CommandButton::Rename, box);
         } else {
             const DedupOptions options{pass == int(Pass::Move) ? 1 : 0,
@@ -189,12 +194,7 @@ class TstCollectCommand : public QObject {
         };
         CommandOutcome outcome;
         if (pass == int(Pass::Rename)) {
-            RenameRequest r;
-            r.name = QStringLiteral("GAZOU");
-            r.number = QStringLiteral("00001");
-            r.DigitCount = 5;
-            r.extension = QStringLiteral(".JPG");
-            outcome = runRename(r, t, progress, box, fs);
+            outcome = runRename(numbering(), t, progress, box, fs);
         } else {
             qint32 dupCount = 0;
             const DedupOptions options{pass == int(Pass::Move) ? 1 : 0,
