@@ -76,14 +76,14 @@ int quilloRun(const QString& root) {
         request.reference = reference;
         request.referFolder = root + QStringLiteral("/ref");
         request.selectFolder = root + QStringLiteral("/sel");
-        request.subfolderSwitch = 1;
+        request.subfolderSwitch = CheckValue::On;
         request.extension = QStringLiteral(".JPG");
         runCollect(request, table, progress, box, fs);
     }
     lap("collect");
     qint32 dupCount = 0;
-    runDuplicateRemoval(table, DedupOptions{1, root + QStringLiteral("/削除")}, dupCount, progress,
-                        box, fs);
+    runDuplicateRemoval(table, DedupOptions{CheckValue::On, root + QStringLiteral("/削除")},
+                        dupCount, progress, box, fs);
     lap("pass");
     std::printf("%d\n", dupCount);
     return 0;

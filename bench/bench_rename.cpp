@@ -88,7 +88,7 @@ int main() {
         request.number = QStringLiteral("00001");
         request.DigitCount = 5;
         request.extension = QStringLiteral(".JPG");
-        request.chkJpegJpg = 1;
+        request.chkJpegJpg = CheckValue::On;
         QuietProgress progress;
         NoBox box;
         ::sync();

@@ -88,7 +88,7 @@ void scanInto(FileTable& table, const QString& top, FileKind kind, Progress& pro
     ScanRequest request;
     request.folder = top;
     request.kind = kind;
-    request.subfolderSwitch = 1;
+    request.subfolderSwitch = CheckValue::On;
     request.extension = QStringLiteral(".JPG");
     ScanResult found = ScanFolder(request, progress, systemFileSystem());
     table.entries.insert(table.entries.end(), std::make_move_iterator(found.entries.begin()),

@@ -16,7 +16,7 @@ class ValuesTarget : public quillo::SettingsTarget {
     quillo::SettingsValues values;
 
     void setFolderText(quillo::SettingsFolder folder, const QString& text) override {
-        values.folders[static_cast<int>(folder)] = text;
+        values.folder(folder) = text;
     }
     bool pointChooser(const QString&) override { return true; }
     QString chooserFolder() override { return QStringLiteral("/"); }
@@ -27,9 +27,8 @@ class ValuesTarget : public quillo::SettingsTarget {
     }
     void appendExtent(const QString& item) override { values.extents << item; }
     void setExtentText(const QString&) override {}
-    void setCheck(quillo::SettingsCheck check, int value) override {
-        if (value < 0 || value > 2) fail("a check value the box does not accept");
-        values.checks[static_cast<int>(check)] = value;
+    void setCheck(quillo::SettingsCheck check, quillo::CheckValue value) override {
+        values.check(check) = value;
     }
     void setTop(int twips) override { values.top = twips; }
     void setLeft(int twips) override { values.left = twips; }
@@ -41,12 +40,8 @@ class ValuesTarget : public quillo::SettingsTarget {
 };
 
 bool same(const quillo::SettingsValues& a, const quillo::SettingsValues& b) {
-    for (int i = 0; i < 5; ++i)
-        if (a.checks[i] != b.checks[i]) return false;
-    for (int i = 0; i < 4; ++i)
-        if (a.folders[i] != b.folders[i]) return false;
-    return a.name == b.name && a.number == b.number && a.extents == b.extents && a.top == b.top &&
-           a.left == b.left;
+    return a.checks == b.checks && a.folders == b.folders && a.name == b.name &&
+           a.number == b.number && a.extents == b.extents && a.top == b.top && a.left == b.left;
 }
 
 }  // namespace

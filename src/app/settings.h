@@ -7,22 +7,44 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
+
+#include "core/checkvalue.h"
 
 namespace quillo {
 
+// In the order the file stores them.
 enum class SettingsCheck { JpegJpg, Refer, Select, Move, Delete };
 enum class SettingsFolder { Refer, Select, Move, Delete };
+inline constexpr std::array kSettingsChecks{SettingsCheck::JpegJpg, SettingsCheck::Refer,
+                                            SettingsCheck::Select, SettingsCheck::Move,
+                                            SettingsCheck::Delete};
+inline constexpr std::array kSettingsFolders{SettingsFolder::Refer, SettingsFolder::Select,
+                                             SettingsFolder::Move, SettingsFolder::Delete};
+
+// The position of a check or folder in its array.
+constexpr std::size_t indexOf(SettingsCheck check) {
+    return static_cast<std::size_t>(check);
+}
+constexpr std::size_t indexOf(SettingsFolder folder) {
+    return static_cast<std::size_t>(folder);
+}
 
 // A snapshot of the controls, in the order the file stores them.
 struct SettingsValues {
-    int checks[5] = {0, 0, 0, 0, 0};  // indexed by SettingsCheck
-    QString folders[4];               // indexed by SettingsFolder
+    std::array<CheckValue, kSettingsChecks.size()> checks{};  // indexed by indexOf(SettingsCheck)
+    std::array<QString, kSettingsFolders.size()> folders;     // indexed by indexOf(SettingsFolder)
     QString name;
     QString number;
     QStringList extents;  // empty items are not written
     int top = 0;          // twips
     int left = 0;         // twips
+
+    CheckValue& check(SettingsCheck c) { return checks[indexOf(c)]; }
+    CheckValue check(SettingsCheck c) const { return checks[indexOf(c)]; }
+    QString& folder(SettingsFolder f) { return folders[indexOf(f)]; }
+    const QString& folder(SettingsFolder f) const { return folders[indexOf(f)]; }
 };
 
 // What start-up writes into: the main window.
@@ -42,7 +64,7 @@ class SettingsTarget {
     virtual void appendExtent(const QString& item) = 0;
     // Sets the text of cmbExtent (defaults step).
     virtual void setExtentText(const QString& text) = 0;
-    virtual void setCheck(SettingsCheck check, int value) = 0;
+    virtual void setCheck(SettingsCheck check, CheckValue value) = 0;
     virtual void setTop(int twips) = 0;
     virtual void setLeft(int twips) = 0;
 };

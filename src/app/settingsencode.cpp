@@ -27,10 +27,12 @@ void addRecord(QString& out, const QString& key, const QString& field) {
 
 QByteArray encodeSettings(const SettingsValues& values) {
     QString text;
-    for (int i = 0; i < 5; ++i)
-        addRecord(text, settingskey::checks[i], numberField(values.checks[i]));
-    for (int i = 0; i < 4; ++i)
-        addRecord(text, settingskey::folders[i], settingsField(values.folders[i]));
+    for (SettingsCheck check : kSettingsChecks)
+        addRecord(text, settingskey::checks[indexOf(check)],
+                  numberField(checkValueNumber(values.check(check))));
+    for (SettingsFolder folder : kSettingsFolders)
+        addRecord(text, settingskey::folders[indexOf(folder)],
+                  settingsField(values.folder(folder)));
     addRecord(text, settingskey::name, settingsField(values.name));
     addRecord(text, settingskey::number, settingsField(values.number));
     for (const QString& item : values.extents)

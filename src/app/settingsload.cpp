@@ -23,16 +23,12 @@ std::optional<QString> decodeSettingsText(const QByteArray& bytes) {
     return text;
 }
 
-// A check box value: an integer with blanks around it, nothing otherwise.
-std::optional<int> checkValue(const QString& field) {
+// A check box value: 0 to 2 with blanks around it, nothing otherwise.
+std::optional<CheckValue> checkValue(const QString& field) {
     bool ok = false;
     const int value = field.trimmed().toInt(&ok, 10);
     if (!ok) return std::nullopt;
-    return value;
-}
-
-bool checkAccepts(int value) {
-    return value >= 0 && value <= 2;  // unticked, ticked, greyed
+    return checkValueFromNumber(value);
 }
 
 // The number a position value starts with, blanks skipped; 0 when there is none.
@@ -55,19 +51,18 @@ int leadingNumber(const QString& field) {
 
 // Applies one record; false when it fails the read.
 bool applyRecord(const QString& key, const QString& value, SettingsTarget& target) {
-    for (int i = 0; i < 5; ++i) {
-        if (key != settingskey::checks[i]) continue;
-        const std::optional<int> v = checkValue(value);
-        if (!v || !checkAccepts(*v)) return false;
-        target.setCheck(static_cast<SettingsCheck>(i), *v);
+    for (SettingsCheck check : kSettingsChecks) {
+        if (key != settingskey::checks[indexOf(check)]) continue;
+        const std::optional<CheckValue> v = checkValue(value);
+        if (!v) return false;
+        target.setCheck(check, *v);
         return true;
     }
-    for (int i = 0; i < 4; ++i) {
-        if (key != settingskey::folders[i]) continue;
+    for (SettingsFolder folder : kSettingsFolders) {
+        if (key != settingskey::folders[indexOf(folder)]) continue;
         // No folder holds a NUL: the kernel would see the text cut there, a
         // folder above the one meant.
         if (value.contains(QChar(u'\0'))) return false;
-        const auto folder = static_cast<SettingsFolder>(i);
         target.setFolderText(folder, value);
         // A folder the chooser cannot show (an unplugged drive) keeps its text in
         // the box and leaves the chooser where it was; the other settings still count.
@@ -116,11 +111,11 @@ void ApplyDefaultSettings(SettingsTarget& target) {
     for (const char16_t* item : {u".JPG", u".JPEG", u".GIF", u".BMP"})
         target.appendExtent(QString::fromUtf16(item));
     target.setExtentText(QStringLiteral(".JPG"));
-    target.setCheck(SettingsCheck::JpegJpg, 1);
-    target.setCheck(SettingsCheck::Refer, 1);
-    target.setCheck(SettingsCheck::Select, 1);
-    target.setCheck(SettingsCheck::Move, 0);
-    target.setCheck(SettingsCheck::Delete, 0);
+    target.setCheck(SettingsCheck::JpegJpg, CheckValue::On);
+    target.setCheck(SettingsCheck::Refer, CheckValue::On);
+    target.setCheck(SettingsCheck::Select, CheckValue::On);
+    target.setCheck(SettingsCheck::Move, CheckValue::Off);
+    target.setCheck(SettingsCheck::Delete, CheckValue::Off);
 }
 
 }  // namespace quillo

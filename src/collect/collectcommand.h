@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "collect/filetable.h"
+#include "core/checkvalue.h"
 #include "core/commandoutcome.h"
 #include "core/messagebox.h"
 #include "core/progress.h"
@@ -12,11 +13,11 @@
 namespace quillo {
 
 struct CollectRequest {
-    bool reference = false;   // true: 参照 (cmdRefer), false: 抽出 (cmdSelect)
-    QString referFolder;      // text of txtRefer
-    QString selectFolder;     // text of txtSelect
-    int subfolderSwitch = 0;  // value of chkRefer or chkSelect
-    QString extension;        // text of cmbExtent
+    bool reference = false;  // true: 参照 (cmdRefer), false: 抽出 (cmdSelect)
+    QString referFolder;     // text of txtRefer
+    QString selectFolder;    // text of txtSelect
+    CheckValue subfolderSwitch = CheckValue::Off;  // value of chkRefer or chkSelect
+    QString extension;                             // text of cmbExtent
 };
 
 // Runs one collection command from the overlap check to the sorted table.

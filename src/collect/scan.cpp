@@ -38,7 +38,7 @@ class Walk {
   public:
     Walk(const ScanRequest& request, Progress& progress, FileSystem& fs)
         : m_request(request),
-          m_recurse(request.subfolderSwitch == 1),
+          m_recurse(request.subfolderSwitch == CheckValue::On),
           m_progress(progress),
           m_fs(fs) {}
 

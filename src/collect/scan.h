@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "collect/filetable.h"
+#include "core/checkvalue.h"
 #include "core/progress.h"
 #include "platform/filesystem.h"
 
@@ -15,7 +16,7 @@ namespace quillo {
 struct ScanRequest {
     QString folder;
     FileKind kind = FileKind::Target;
-    int subfolderSwitch = 0;  // subfolders are walked only at 1
+    CheckValue subfolderSwitch = CheckValue::Off;  // subfolders are walked only when On
     QString extension;
     std::set<FileId> avoid;  // folders not to walk (those a reference scan walked)
     qint32 countBefore = 0;  // entries already listed, for the count label

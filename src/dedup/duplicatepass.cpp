@@ -12,10 +12,11 @@ namespace quillo {
 
 namespace {
 
-QString closingMessage(const CommandOutcome& o, int chkDelete) {
+QString closingMessage(const CommandOutcome& o, CheckValue chkDelete) {
     // FilComp moves only when the box is checked, so anything else (the greyed
     // value included) deleted the files and is reported as deleting.
-    const QString verb = chkDelete == 1 ? QStringLiteral("移動") : QStringLiteral("削除");
+    const QString verb =
+        chkDelete == CheckValue::On ? QStringLiteral("移動") : QStringLiteral("削除");
     if (o.end == CommandEnd::Completed && o.done == 0 && o.failed == 0 && o.kept == 0)
         return QStringLiteral("重複ファイルは有りませんでした");
     return countedMessage(o, verb);

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "collect/filetable.h"
+#include "core/checkvalue.h"
 #include "core/commandoutcome.h"
 #include "core/messagebox.h"
 #include "core/progress.h"
@@ -13,8 +14,8 @@
 namespace quillo {
 
 struct DedupOptions {
-    int chkDelete = 0;     // 1: move duplicates into the delete folder; else delete
-    QString deleteFolder;  // text of txtDelete
+    CheckValue chkDelete = CheckValue::Off;  // On: move duplicates into the delete folder
+    QString deleteFolder;                    // text of txtDelete
 };
 
 // What one comparison came to. A failure names the file it concerns.

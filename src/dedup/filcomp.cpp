@@ -161,7 +161,7 @@ PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions
 
     result.identical = true;
     Status removed;
-    if (options.chkDelete == 1) {
+    if (options.chkDelete == CheckValue::On) {
         const Result<QString> into = destinationPrefix(options.deleteFolder);
         removed = into ? folder2.value()->rename(second.name, into.value() + second.name)
                        : Status(into.failure());

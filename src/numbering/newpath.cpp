@@ -5,8 +5,9 @@
 
 namespace quillo {
 
-QString extensionPart(const QString& extension, int chkJpegJpg) {
-    if (chkJpegJpg == 1 && extension == QLatin1String(".JPEG")) return QStringLiteral(".JPG");
+QString extensionPart(const QString& extension, CheckValue chkJpegJpg) {
+    if (chkJpegJpg == CheckValue::On && extension == QLatin1String(".JPEG"))
+        return QStringLiteral(".JPG");
     return extension;
 }
 

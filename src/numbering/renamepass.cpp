@@ -50,7 +50,7 @@ CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progres
     if (table.FileCount() == 0) return outcome;
     progress.message(QStringLiteral("リネームしています、しばらくお待ち下さい"));
 
-    const bool move = request.chkMove == 1;
+    const bool move = request.chkMove == CheckValue::On;
     const Result<QString> prefix =
         move ? destinationPrefix(request.moveFolder) : Result<QString>(QString());
     const qint32 limit = table.FileCount();

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "collect/filetable.h"
+#include "core/checkvalue.h"
 #include "core/commandoutcome.h"
 #include "core/messagebox.h"
 #include "core/progress.h"
@@ -16,8 +17,8 @@ struct RenameRequest {
     QString number;  // text of txtNumber
     qint16 DigitCount = 0;
     QString extension;  // text of cmbExtent
-    int chkJpegJpg = 0;
-    int chkMove = 0;
+    CheckValue chkJpegJpg = CheckValue::Off;
+    CheckValue chkMove = CheckValue::Off;
     QString moveFolder;  // text of txtMove
 };
 

@@ -63,7 +63,10 @@ int FileListModel::columnWidthPx(int column, const QWidget& view) {
 QString FileListModel::cellText(int r, int column) const {
     if (r < 1 || r > int(m_rows.size()) || column < 0 || column >= kColumns) return {};
     const ListRow& row = m_rows[size_t(r - 1)];
-    if (column >= row.cells) return {};
+    const int written = row.shape == RowShape::Complete ? kColumns
+                        : row.shape == RowShape::Named  ? 3
+                                                        : 0;
+    if (column >= written) return {};
     switch (column) {
         case 0:
             return QString::number(r);

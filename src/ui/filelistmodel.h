@@ -11,14 +11,18 @@
 
 namespace quillo {
 
-// One grid row as the fill wrote it; cells counts the columns written, 0 to 6.
+// Which cells of a row the fill wrote: none yet, the number, folder and name
+// only (the file had gone when it was looked at), or all six.
+enum class RowShape : quint8 { Blank, Named, Complete };
+
+// One grid row as the fill wrote it.
 struct ListRow {
     QString dir;
     QString name;
     QString kind;
     qint64 mtimeNs = 0;
     qint64 size = 0;
-    quint8 cells = 0;
+    RowShape shape = RowShape::Blank;
 };
 
 class FileListModel : public QAbstractTableModel {

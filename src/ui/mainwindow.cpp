@@ -26,6 +26,8 @@ frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& bo
       m_clock(clock),
       m_c(buildMainLayout(this)),
       m_model(new FileListModel(this)),
+      m_blink(*m_c.lblMsg, clock),
+      m_fill(Files, *m_model, *m_c.timEdit, m_blink, fs),
       m_runner(*this, box) {
     connect(&m_runner, &CommandRunner::finished, this, &frmQuillo::commandEnded);
     connectHandlers();
@@ -53,7 +55,7 @@ void frmQuillo::Form_Load() {
     // 2. Ticking the boxes runs their click handlers, which set the captions.
     for (OptionCheckBox* box :
          {m_c.chkJpegJpg, m_c.chkRefer, m_c.chkSelect, m_c.chkMove, m_c.chkDelete})
-        box->setValue(1);
+        box->setValue(CheckValue::On);
 
     // 3. The settings file into the controls, or the defaults.
     readSettingsAtStartUp(m_settingsPath, *this);

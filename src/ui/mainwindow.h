@@ -17,6 +17,7 @@
 #include "ui/commandrunner.h"
 #include "ui/commandview.h"
 #include "ui/inputguard.h"
+#include "ui/listfill.h"
 #include "ui/mainlayout.h"
 
 namespace quillo {
@@ -35,11 +36,12 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     // Program state.
     std::optional<SettingsFolder> callBack() const { return CallBack; }
     qint16 digitCount() const { return DigitCount; }
-    qint32 blinkColor() const { return BlinkColor; }
-    double blinkDue() const { return BlinkDue; }
-    qint32 DupCount = 0;
-    qint32 FillCursor = 0;  // last grid row filled; 0 when no fill is under way
-    FileTable Files;
+    qint32 blinkColor() const { return m_blink.color(); }
+    double blinkDue() const { return m_blink.due(); }
+    qint32 dupCount() const { return DupCount; }
+    qint32 fillCursor() const { return m_fill.cursor(); }  // 0 when no fill is under way
+    // The collected files; tests fill it as a collection would.
+    FileTable& files() { return Files; }
 
     bool commandRunning() const { return m_runner.running(); }
     const MainControls& controls() const { return m_c; }
@@ -67,7 +69,7 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void setNumber(const QString& text, qint16 digitCount) override;
     void appendExtent(const QString& item) override;
     void setExtentText(const QString& text) override;
-    void setCheck(SettingsCheck check, int value) override;
+    void setCheck(SettingsCheck check, CheckValue value) override;
     void setTop(int twips) override;
     void setLeft(int twips) override;
 
@@ -127,7 +129,6 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
 
     ExtentList extentList() const;
     void applyExtentList(const ExtentList& list);
-    void setMessageColor(qint32 rgb);
 
     // While a command runs: input to the controls is dropped and the table is
     // the command's.
@@ -148,6 +149,10 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     Clock& m_clock;
     MainControls m_c;
     FileListModel* m_model = nullptr;
+    FileTable Files;
+    qint32 DupCount = 0;
+    Blink m_blink;
+    ListFill m_fill;
     CommandRunner m_runner;
     QPointer<frmFolder> m_folder;
     std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file
@@ -156,8 +161,6 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     // The folder box the chooser fills; none until an opener was pressed.
     std::optional<SettingsFolder> CallBack;
     qint16 DigitCount = 0;
-    qint32 BlinkColor = 0;  // RGB of lblMsg while busy
-    double BlinkDue = 0;    // monotonic seconds
 
     // Whether the window manager's frame is known: the outer height rule
     // waits for it.

@@ -66,7 +66,7 @@ bool frmQuillo::eventFilter(QObject* watched, QEvent* event) {
 
 namespace {
 void caption(OptionCheckBox* box, const char16_t* unticked, const char16_t* ticked) {
-    box->setText(QString::fromUtf16(box->value() == 0 ? unticked : ticked));
+    box->setText(QString::fromUtf16(box->value() == CheckValue::Off ? unticked : ticked));
 }
 }  // namespace
 

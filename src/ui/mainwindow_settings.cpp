@@ -72,7 +72,7 @@ void frmQuillo::setExtentText(const QString& text) {
     m_c.cmbExtent->setEditText(text);
 }
 
-void frmQuillo::setCheck(SettingsCheck check, int value) {
+void frmQuillo::setCheck(SettingsCheck check, CheckValue value) {
     checkBox(m_c, check)->setValue(value);
 }
 
@@ -86,12 +86,9 @@ void frmQuillo::setLeft(int twips) {
 
 SettingsValues frmQuillo::settingsValues() const {
     SettingsValues v;
-    for (SettingsCheck check : {SettingsCheck::JpegJpg, SettingsCheck::Refer, SettingsCheck::Select,
-                                SettingsCheck::Move, SettingsCheck::Delete})
-        v.checks[int(check)] = checkBox(m_c, check)->value();
-    for (SettingsFolder folder : {SettingsFolder::Refer, SettingsFolder::Select,
-                                  SettingsFolder::Move, SettingsFolder::Delete})
-        v.folders[int(folder)] = folderBox(m_c, folder)->text();
+    for (SettingsCheck check : kSettingsChecks) v.check(check) = checkBox(m_c, check)->value();
+    for (SettingsFolder folder : kSettingsFolders)
+        v.folder(folder) = folderBox(m_c, folder)->text();
     v.name = m_c.txtName->text();
     v.number = m_c.txtNumber->text();
     for (int i = 0; i < m_c.cmbExtent->count(); ++i) v.extents << m_c.cmbExtent->itemText(i);

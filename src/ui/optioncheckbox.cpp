@@ -6,20 +6,30 @@ OptionCheckBox::OptionCheckBox(QWidget* parent) : QCheckBox(parent) {
     setTristate(true);
 }
 
-int OptionCheckBox::value() const {
+CheckValue OptionCheckBox::value() const {
     switch (checkState()) {
         case Qt::Unchecked:
-            return 0;
+            return CheckValue::Off;
         case Qt::PartiallyChecked:
-            return 2;
+            return CheckValue::Grey;
         case Qt::Checked:
             break;
     }
-    return 1;
+    return CheckValue::On;
 }
 
-void OptionCheckBox::setValue(int value) {
-    setCheckState(value == 0 ? Qt::Unchecked : value == 2 ? Qt::PartiallyChecked : Qt::Checked);
+void OptionCheckBox::setValue(CheckValue value) {
+    switch (value) {
+        case CheckValue::Off:
+            setCheckState(Qt::Unchecked);
+            return;
+        case CheckValue::Grey:
+            setCheckState(Qt::PartiallyChecked);
+            return;
+        case CheckValue::On:
+            break;
+    }
+    setCheckState(Qt::Checked);
 }
 
 void OptionCheckBox::nextCheckState() {

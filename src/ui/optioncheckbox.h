@@ -1,9 +1,11 @@
 #pragma once
-// A check box with the three values the settings file knows: 0 unticked,
-// 1 ticked, 2 greyed. A click only ever toggles between unticked and ticked;
+// A check box with the three values the settings file knows: unticked,
+// ticked and greyed. A click only ever toggles between unticked and ticked;
 // the greyed state is set by the program.
 
 #include <QCheckBox>
+
+#include "core/checkvalue.h"
 
 namespace quillo {
 
@@ -12,8 +14,8 @@ class OptionCheckBox : public QCheckBox {
   public:
     explicit OptionCheckBox(QWidget* parent = nullptr);
 
-    int value() const;
-    void setValue(int value);  // 0 unticked, 2 greyed, anything else ticked
+    CheckValue value() const;
+    void setValue(CheckValue value);
 
   protected:
     void nextCheckState() override;

@@ -18,7 +18,7 @@ class RecordingTarget : public SettingsTarget {
 
     void setFolderText(SettingsFolder folder, const QString& text) override {
         calls << QStringLiteral("folder %1 %2").arg(int(folder)).arg(text);
-        values.folders[int(folder)] = text;
+        values.folder(folder) = text;
     }
     bool pointChooser(const QString& folder) override {
         calls << QStringLiteral("point %1").arg(folder);
@@ -45,9 +45,9 @@ class RecordingTarget : public SettingsTarget {
     void setExtentText(const QString& text) override {
         calls << QStringLiteral("extentText %1").arg(text);
     }
-    void setCheck(SettingsCheck check, int value) override {
-        calls << QStringLiteral("check %1 %2").arg(int(check)).arg(value);
-        values.checks[int(check)] = value;
+    void setCheck(SettingsCheck check, CheckValue value) override {
+        calls << QStringLiteral("check %1 %2").arg(int(check)).arg(checkValueNumber(value));
+        values.check(check) = value;
     }
     void setTop(int twips) override {
         calls << QStringLiteral("top %1").arg(twips);

@@ -9,37 +9,55 @@ using namespace quillo;
 class TstCp932Codec : public QObject {
     Q_OBJECT
   private slots:
+    void windowsCharactersRoundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("numero") << QStringLiteral("№") << QByteArray::fromHex("8782");
+        QTest::newRow("wave") << QStringLiteral("～") << QByteArray::fromHex("8160");
+        QTest::newRow("key") << QStringLiteral("ファイル№")
+                             << QByteArray::fromHex("837483408343838b8782");
+        QTest::newRow("ascii") << QStringLiteral("\\~/pict") << QByteArrayLiteral("\\~/pict");
+        QTest::newRow("half-width and circled")
+            << QStringLiteral("ｶﾞｿﾞｳ①") << QByteArray::fromHex("b6debfdeb38740");
+        QTest::newRow("empty") << QString() << QByteArray();
+    }
+
     void windowsCharactersRoundTrip() {
-        const struct {
-            QString text;
-            QByteArray bytes;
-        } cases[] = {
-            {QStringLiteral("№"), QByteArray::fromHex("8782")},
-            {QStringLiteral("～"), QByteArray::fromHex("8160")},
-            {QStringLiteral("ファイル№"), QByteArray::fromHex("837483408343838b8782")},
-            {QStringLiteral("\\~/pict"), QByteArrayLiteral("\\~/pict")},
-            {QStringLiteral("ｶﾞｿﾞｳ①"), QByteArray::fromHex("b6debfdeb3"
-                                                           "8740")},
-            {QString(), QByteArray()},
-        };
-        for (const auto& c : cases) {
-            const std::optional<QByteArray> bytes = encodeCp932(c.text);
-            QVERIFY2(bytes.has_value(), qPrintable(c.text));
-            QCOMPARE(bytes->toHex(), c.bytes.toHex());
-            QCOMPARE(decodeCp932(*bytes).value_or(QStringLiteral("<none>")), c.text);
-        }
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        const std::optional<QByteArray> encoded = encodeCp932(text);
+        QVERIFY(encoded.has_value());
+        QCOMPARE(encoded->toHex(), bytes.toHex());
+        QCOMPARE(decodeCp932(*encoded).value_or(QStringLiteral("<none>")), text);
+    }
+
+    void refusesWhatItCannotHold_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("latin") << QStringLiteral("café");
+        QTest::newRow("outside the plane") << QStringLiteral("𠮷");
+        QTest::newRow("hangul") << QStringLiteral("한국");
+        QTest::newRow("wave dash") << QStringLiteral("〜");
+        QTest::newRow("at the end") << QStringLiteral("ok then é");
     }
 
     void refusesWhatItCannotHold() {
-        for (const QString& text :
-             {QStringLiteral("café"), QStringLiteral("𠮷"), QStringLiteral("한국"),
-              QStringLiteral("〜"), QStringLiteral("ok then é")}) {
-            QVERIFY2(!encodeCp932(text).has_value(), qPrintable(text));
-        }
-        // A lead byte without its trail byte, and bytes no character uses.
-        QVERIFY(!decodeCp932(QByteArray::fromHex("4183")).has_value());
-        QVERIFY(!decodeCp932(QByteArray::fromHex("81ff")).has_value());
-        QCOMPARE(decodeCp932(QByteArray::fromHex("41")).value_or(QString()), QStringLiteral("A"));
+        QFETCH(QString, text);
+        QVERIFY(!encodeCp932(text).has_value());
+    }
+
+    void decodesOnlyWholeCharacters_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");  // empty: refused
+        QTest::newRow("lead byte without trail") << QByteArray::fromHex("4183") << QString();
+        QTest::newRow("unused bytes") << QByteArray::fromHex("81ff") << QString();
+        QTest::newRow("plain") << QByteArray::fromHex("41") << QStringLiteral("A");
+    }
+
+    void decodesOnlyWholeCharacters() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(decodeCp932(bytes).value_or(QString()), text);
+        QCOMPARE(decodeCp932(bytes).has_value(), !text.isEmpty());
     }
 };
 

@@ -20,7 +20,7 @@ namespace {
 
 SettingsValues someValues() {
     SettingsValues v;
-    v.checks[0] = v.checks[1] = 1;
+    v.check(SettingsCheck::JpegJpg) = v.check(SettingsCheck::Refer) = CheckValue::On;
     for (QString& f : v.folders) f = QStringLiteral("/写真/新しい");
     v.name = QStringLiteral("GAZOU");
     v.number = QStringLiteral("00042");
@@ -76,7 +76,7 @@ class TstSettingsFile : public QObject {
         // What was written is what start-up reads.
         RecordingTarget t;
         readSettingsAtStartUp(path, t);
-        QCOMPARE(t.values.folders[1], QStringLiteral("/写真/新しい"));
+        QCOMPARE(t.values.folder(SettingsFolder::Select), QStringLiteral("/写真/新しい"));
         QCOMPARE(t.values.number, QStringLiteral("00042"));
         QCOMPARE(t.values.left, -30);
         QVERIFY(!t.calls.contains(QStringLiteral("chooser")));

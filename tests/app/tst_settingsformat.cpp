@@ -45,11 +45,10 @@ QByteArray exampleBytes() {
 
 SettingsValues exampleValues() {
     SettingsValues v;
-    v.checks[0] = v.checks[1] = v.checks[2] = 1;
-    v.folders[0] = QStringLiteral("/pict/ref");
-    v.folders[1] = QStringLiteral("/pict/new");
-    v.folders[2] = QStringLiteral("/pict/done");
-    v.folders[3] = QStringLiteral("/pict/dup");
+    v.check(SettingsCheck::JpegJpg) = v.check(SettingsCheck::Refer) =
+        v.check(SettingsCheck::Select) = CheckValue::On;
+    v.folders = {QStringLiteral("/pict/ref"), QStringLiteral("/pict/new"),
+                 QStringLiteral("/pict/done"), QStringLiteral("/pict/dup")};
     v.name = QStringLiteral("GAZOU");
     v.number = QStringLiteral("00001");
     v.extents = {QStringLiteral(".JPG"), QStringLiteral(".JPEG"), QStringLiteral(".GIF"),
@@ -60,8 +59,8 @@ SettingsValues exampleValues() {
 }
 
 void compareValues(const SettingsValues& a, const SettingsValues& b) {
-    for (int i = 0; i < 5; ++i) QCOMPARE(a.checks[i], b.checks[i]);
-    for (int i = 0; i < 4; ++i) QCOMPARE(a.folders[i], b.folders[i]);
+    QVERIFY(a.checks == b.checks);
+    QCOMPARE(a.folders, b.folders);
     QCOMPARE(a.name, b.name);
     QCOMPARE(a.number, b.number);
     QCOMPARE(a.extents, b.extents);
@@ -102,7 +101,7 @@ class TstSettingsFormat : public QObject {
         v.top = 0;
         v.left = -2147483647 - 1;
         QVERIFY(encodeSettings(v).endsWith(line(kTop, " 0 ") + line(kLeft, " -2147483648 ")));
-        v.checks[4] = 2;
+        v.check(SettingsCheck::Delete) = CheckValue::Grey;
         QVERIFY(encodeSettings(v).contains(line(kDeleteCheck, " 2 ")));
     }
 
@@ -131,28 +130,34 @@ class TstSettingsFormat : public QObject {
         compareValues(t.values, exampleValues());
     }
 
+    void awkwardTextsSurviveARoundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("comma") << QStringLiteral("/pict/a,b");
+        QTest::newRow("quotes") << QStringLiteral("say \"hi\"");
+        QTest::newRow("leading blank") << QStringLiteral(" lead");
+        QTest::newRow("trailing blank") << QStringLiteral("trail ");
+        QTest::newRow("quote alone") << QStringLiteral("\"");
+        QTest::newRow("comma alone") << QStringLiteral(",");
+        QTest::newRow("blank alone") << QStringLiteral(" ");
+        QTest::newRow("two lines") << QStringLiteral("two\r\nlines");
+        QTest::newRow("CP932 only") << QStringLiteral("/写真/ファイル№～");
+        QTest::newRow("empty") << QString();
+    }
+
     void awkwardTextsSurviveARoundTrip() {
-        const QStringList texts{QStringLiteral("/pict/a,b"),
-                                QStringLiteral("say \"hi\""),
-                                QStringLiteral(" lead"),
-                                QStringLiteral("trail "),
-                                QStringLiteral("\""),
-                                QStringLiteral(","),
-                                QStringLiteral(" "),
-                                QStringLiteral("two\r\nlines"),
-                                QStringLiteral("/写真/ファイル№～"),
-                                QString()};
-        for (const QString& text : texts) {
-            SettingsValues v = exampleValues();
-            v.folders[0] = v.folders[1] = v.folders[2] = v.folders[3] = text;
-            v.name = text;
-            v.extents = {text.isEmpty() ? QStringLiteral(".X") : text, QStringLiteral(".JPG")};
-            const QByteArray bytes = encodeSettings(v);
-            QVERIFY2(!bytes.startsWith("\xEF\xBB\xBF"), qPrintable(text));
-            RecordingTarget t;
-            QVERIFY2(LoadSettings(bytes, t), qPrintable(text));
-            compareValues(t.values, v);
-        }
+        QFETCH(QString, text);
+        SettingsValues v = exampleValues();
+        v.folders.fill(text);
+        v.name = text;
+        v.extents = {text.isEmpty() ? QStringLiteral(".X") : text, QStringLiteral(".JPG")};
+        const QByteArray bytes = encodeSettings(v);
+        QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+        RecordingTarget t;
+        QVERIFY(LoadSettings(bytes, t));
+        compareValues(t.values, v);
+    }
+
+    void quotingOnlyWhereNeeded() {
         // Quoting doubles inner quotes and only happens where needed.
         SettingsValues v = exampleValues();
         v.name = QStringLiteral("a \"b\", c ");
@@ -161,19 +166,69 @@ class TstSettingsFormat : public QObject {
         QVERIFY(encodeSettings(v).contains(line(kName, "a b")));
     }
 
+    void charactersOutsideCp932GoOutInUtf8_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("latin") << QStringLiteral("/photos/café");
+        QTest::newRow("outside the plane") << QStringLiteral("𠮷野家");
+        QTest::newRow("wave dash") << QStringLiteral("wave〜dash");
+    }
+
     void charactersOutsideCp932GoOutInUtf8() {
-        for (const QString& text : {QStringLiteral("/photos/café"), QStringLiteral("𠮷野家"),
-                                    QStringLiteral("wave〜dash")}) {
-            SettingsValues v = exampleValues();
-            v.folders[2] = text;
-            const QByteArray bytes = encodeSettings(v);
-            QVERIFY2(bytes.startsWith("\xEF\xBB\xBF"), qPrintable(text));
-            QVERIFY(bytes.contains(text.toUtf8()));
-            QVERIFY(bytes.contains(QStringLiteral("ファイル№,00001\r\n").toUtf8()));
-            RecordingTarget t;
-            QVERIFY(LoadSettings(bytes, t));
-            compareValues(t.values, v);
-        }
+        QFETCH(QString, text);
+        SettingsValues v = exampleValues();
+        v.folder(SettingsFolder::Move) = text;
+        const QByteArray bytes = encodeSettings(v);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(bytes.contains(text.toUtf8()));
+        QVERIFY(bytes.contains(QStringLiteral("ファイル№,00001\r\n").toUtf8()));
+        RecordingTarget t;
+        QVERIFY(LoadSettings(bytes, t));
+        compareValues(t.values, v);
+    }
+
+    void checkValues_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<int>("value");  // -1: the read fails
+        QTest::newRow("blanks around") << QByteArray(" 1 ") << 1;
+        QTest::newRow("off") << QByteArray("0") << 0;
+        QTest::newRow("grey") << QByteArray("2") << 2;
+        QTest::newRow("leading blanks") << QByteArray("  2") << 2;
+        QTest::newRow("letter") << QByteArray("x") << -1;
+        QTest::newRow("blank") << QByteArray(" ") << -1;
+        QTest::newRow("trailing letter") << QByteArray("1x") << -1;
+        QTest::newRow("too big") << QByteArray("3") << -1;
+        QTest::newRow("negative") << QByteArray("-1") << -1;
+        QTest::newRow("fraction") << QByteArray("1.5") << -1;
+        QTest::newRow("overflow") << QByteArray("99999999999") << -1;
+    }
+
+    // Check values: an integer with blanks around it, 0 to 2.
+    void checkValues() {
+        QFETCH(QByteArray, field);
+        QFETCH(int, value);
+        RecordingTarget t;
+        QCOMPARE(LoadSettings(line(kMoveCheck, field) + line(kName, "X"), t), value >= 0);
+        if (value >= 0)
+            QCOMPARE(t.values.check(SettingsCheck::Move), *checkValueFromNumber(value));
+        else
+            QVERIFY(t.calls.isEmpty());
+    }
+
+    void badBytesFailTheRead_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("folder holding NUL") << line(kSelectFolder, QByteArray("/a\0b", 4));
+        QTest::newRow("open quote") << line(kName, "\"open");
+        QTest::newRow("text after quote") << line(kName, "\"a\"b");
+        QTest::newRow("doubled quote at the end") << kName + ",\"x\"\"";
+        QTest::newRow("not CP932") << line(kName, "\x81");
+        QTest::newRow("not UTF-8") << QByteArray("\xEF\xBB\xBF") + line("k", "\xC3(");
+    }
+
+    // Malformed quoting, bytes that are not CP932 and a folder holding NUL fail the read.
+    void badBytesFailTheRead() {
+        QFETCH(QByteArray, bytes);
+        RecordingTarget t;
+        QVERIFY(!LoadSettings(bytes, t));
     }
 
     void readerOddCases() {
@@ -183,17 +238,6 @@ class TstSettingsFormat : public QObject {
             QVERIFY(!LoadSettings(line(kName, "X") + kTop, t));
             QCOMPARE(t.calls, QStringList{QStringLiteral("name X")});
             QVERIFY(!LoadSettings(line(kName, "X") + kTop + ',', t));
-        }
-        // Check values: an integer with blanks around it, 0 to 2.
-        for (const char* ok : {" 1 ", "0", "2", "  2"}) {
-            RecordingTarget t;
-            QVERIFY2(LoadSettings(line(kMoveCheck, ok), t), ok);
-            QCOMPARE(t.values.checks[3], QByteArray(ok).trimmed().toInt());
-        }
-        for (const char* bad : {"x", " ", "1x", "3", "-1", "1.5", "99999999999"}) {
-            RecordingTarget t;
-            QVERIFY2(!LoadSettings(line(kMoveCheck, bad) + line(kName, "X"), t), bad);
-            QVERIFY(t.calls.isEmpty());
         }
         // Positions take the leading number and never fail.
         {
@@ -240,15 +284,6 @@ class TstSettingsFormat : public QObject {
         // An empty value is a value.
         QCOMPARE(load(line(kExtent, "")).calls, QStringList{QStringLiteral("extent ")});
         QCOMPARE(load(QByteArray()).calls, QStringList());
-        // Malformed quoting, bytes that are not CP932 and a folder holding NUL
-        // fail the read.
-        for (const QByteArray& bad :
-             {line(kSelectFolder, QByteArray("/a\0b", 4)), line(kName, "\"open"),
-              line(kName, "\"a\"b"), kName + ",\"x\"\"", line(kName, "\x81"),
-              QByteArray("\xEF\xBB\xBF") + line("k", "\xC3(")}) {
-            RecordingTarget t;
-            QVERIFY2(!LoadSettings(bad, t), bad.toHex().constData());
-        }
         // A quoted field may be followed by blanks before its delimiter.
         QCOMPARE(load(kName + ",\"a b\"  \r\n").calls, QStringList{QStringLiteral("name a b")});
     }

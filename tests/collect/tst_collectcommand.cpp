@@ -28,7 +28,7 @@ CollectRequest request(bool reference, const QString& refer, const QString& sele
     r.reference = reference;
     r.referFolder = refer;
     r.selectFolder = select;
-    r.subfolderSwitch = 1;
+    r.subfolderSwitch = CheckValue::On;
     r.extension = QStringLiteral(".JPG");
     return r;
 }
@@ -133,7 +133,7 @@ class TstCollectCommand : public QObject {
             progress.finish(runRename(numbering(), t, progress, box, systemFileSystem()),
                             CommandButton::Rename, box);
         } else {
-            const DedupOptions options{pass == int(Pass::Move) ? 1 : 0,
+            const DedupOptions options{pass == int(Pass::Move) ? CheckValue::On : CheckValue::Off,
                                        root + QStringLiteral("/del")};
             progress.finish(
                 runDuplicateRemoval(t, options, dupCount, progress, box, systemFileSystem()),
@@ -197,7 +197,7 @@ class TstCollectCommand : public QObject {
             outcome = runRename(numbering(), t, progress, box, fs);
         } else {
             qint32 dupCount = 0;
-            const DedupOptions options{pass == int(Pass::Move) ? 1 : 0,
+            const DedupOptions options{pass == int(Pass::Move) ? CheckValue::On : CheckValue::Off,
                                        dir.filePath(QStringLiteral("del"))};
             outcome = runDuplicateRemoval(t, options, dupCount, progress, box, fs);
         }

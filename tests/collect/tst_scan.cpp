@@ -60,7 +60,7 @@ QStringList paths(const ScanResult& t) {
     return out;
 }
 
-ScanResult scan(const QString& folder, FileKind kind, int sw, const QString& extension,
+ScanResult scan(const QString& folder, FileKind kind, CheckValue sw, const QString& extension,
                 Progress& progress, FileSystem& fs, qint32 countBefore = 0,
                 std::set<FileId> avoid = {}) {
     ScanRequest r;
@@ -103,7 +103,14 @@ class TstScan : public QObject {
         QVERIFY(!extensionMatches(QStringLiteral("a.jpg"), QString()));
     }
 
+    void walksEveryLevelDepthFirst_data() {
+        QTest::addColumn<bool>("hideTypes");
+        QTest::newRow("types given") << false;
+        QTest::newRow("types hidden") << true;
+    }
+
     void walksEveryLevelDepthFirst() {
+        QFETCH(bool, hideTypes);
         QTemporaryDir dir;
         const QString top = dir.filePath(QStringLiteral("写真"));
         writeFile(top + QStringLiteral("/a.jpg"), "a");
@@ -111,32 +118,30 @@ class TstScan : public QObject {
         writeFile(top + QStringLiteral("/b/x.Jpg"), "xx");
         writeFile(top + QStringLiteral("/c.jpg"), "c");
         writeFile(top + QStringLiteral("/note.txt"), "t");
-        for (const bool hideTypes : {false, true}) {
-            OrderedFileSystem fs;
-            fs.hideTypes = hideTypes;
-            QStringList ops;
-            fs.before = [&](const QString& op, const QString& p) { ops << op + u':' + p; };
-            RecordingProgress progress;
-            const ScanResult t = scan(top, FileKind::Target, 1, kJpg, progress, fs);
-            QCOMPARE(paths(t),
-                     QStringList(
-                         {top + QStringLiteral("/a.jpg"), top + QStringLiteral("/b/c/d/深い.JPG"),
-                          top + QStringLiteral("/b/x.Jpg"), top + QStringLiteral("/c.jpg")}));
-            const FileEntry& deep = t.entries[1];
-            QCOMPARE(deep.dir, top + QStringLiteral("/b/c/d/"));
-            QCOMPARE(deep.name, QStringLiteral("深い.JPG"));
-            QCOMPARE(deep.size, 5);
-            QCOMPARE(deep.kind, FileKind::Target);
-            QCOMPARE(deep.id, (FileId{systemFileSystem().info(deep.path())->device,
-                                      systemFileSystem().info(deep.path())->inode}));
-            QCOMPARE(t.skipped, 0);
-            // Each folder is listed whole before its entries are examined.
-            QVERIFY(ops.indexOf(QStringLiteral("list:") + top + QStringLiteral("/b")) <
-                    ops.indexOf(QStringLiteral("info:") + top + QStringLiteral("/c.jpg")));
-            QCOMPARE(progress.events.filter(QStringLiteral("count:")),
-                     QStringList({QStringLiteral("count:(1)"), QStringLiteral("count:(2)"),
-                                  QStringLiteral("count:(3)"), QStringLiteral("count:(4)")}));
-        }
+        OrderedFileSystem fs;
+        fs.hideTypes = hideTypes;
+        QStringList ops;
+        fs.before = [&](const QString& op, const QString& p) { ops << op + u':' + p; };
+        RecordingProgress progress;
+        const ScanResult t = scan(top, FileKind::Target, CheckValue::On, kJpg, progress, fs);
+        QCOMPARE(
+            paths(t),
+            QStringList({top + QStringLiteral("/a.jpg"), top + QStringLiteral("/b/c/d/深い.JPG"),
+                         top + QStringLiteral("/b/x.Jpg"), top + QStringLiteral("/c.jpg")}));
+        const FileEntry& deep = t.entries[1];
+        QCOMPARE(deep.dir, top + QStringLiteral("/b/c/d/"));
+        QCOMPARE(deep.name, QStringLiteral("深い.JPG"));
+        QCOMPARE(deep.size, 5);
+        QCOMPARE(deep.kind, FileKind::Target);
+        QCOMPARE(deep.id, (FileId{systemFileSystem().info(deep.path())->device,
+                                  systemFileSystem().info(deep.path())->inode}));
+        QCOMPARE(t.skipped, 0);
+        // Each folder is listed whole before its entries are examined.
+        QVERIFY(ops.indexOf(QStringLiteral("list:") + top + QStringLiteral("/b")) <
+                ops.indexOf(QStringLiteral("info:") + top + QStringLiteral("/c.jpg")));
+        QCOMPARE(progress.events.filter(QStringLiteral("count:")),
+                 QStringList({QStringLiteral("count:(1)"), QStringLiteral("count:(2)"),
+                              QStringLiteral("count:(3)"), QStringLiteral("count:(4)")}));
     }
 
     void appendsBehindExistingEntriesAndSharesFolderText() {
@@ -144,8 +149,8 @@ class TstScan : public QObject {
         writeFile(dir.filePath(QStringLiteral("1.jpg")), "");
         writeFile(dir.filePath(QStringLiteral("2.jpg")), "");
         RecordingProgress progress;
-        const ScanResult t =
-            scan(dir.path(), FileKind::Target, 0, kJpg, progress, systemFileSystem(), 1);
+        const ScanResult t = scan(dir.path(), FileKind::Target, CheckValue::Off, kJpg, progress,
+                                  systemFileSystem(), 1);
         QCOMPARE(t.entries.size(), size_t(2));
         QCOMPARE(t.entries[0].dir, dir.path() + u'/');
         // One folder text for the whole folder, not a copy per file.
@@ -153,19 +158,24 @@ class TstScan : public QObject {
         QCOMPARE(progress.lastCount, QStringLiteral("(3)"));
     }
 
+    void folderNamedLikeAFileAndSwitchValues_data() {
+        QTest::addColumn<CheckValue>("sw");
+        QTest::newRow("off") << CheckValue::Off;
+        QTest::newRow("on") << CheckValue::On;
+        QTest::newRow("grey") << CheckValue::Grey;
+    }
+
     void folderNamedLikeAFileAndSwitchValues() {
+        QFETCH(CheckValue, sw);
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("photo.jpg/inner.jpg")), "i");
-        for (const int sw : {0, 1, 2}) {
-            RecordingProgress progress;
-            const ScanResult t =
-                scan(dir.path(), FileKind::Target, sw, kJpg, progress, systemFileSystem());
-            if (sw == 1) {
-                QCOMPARE(paths(t),
-                         QStringList({dir.filePath(QStringLiteral("photo.jpg/inner.jpg"))}));
-            } else {
-                QVERIFY(t.entries.empty());
-            }
+        RecordingProgress progress;
+        const ScanResult t =
+            scan(dir.path(), FileKind::Target, sw, kJpg, progress, systemFileSystem());
+        if (sw == CheckValue::On) {
+            QCOMPARE(paths(t), QStringList({dir.filePath(QStringLiteral("photo.jpg/inner.jpg"))}));
+        } else {
+            QVERIFY(t.entries.empty());
         }
     }
 
@@ -180,13 +190,14 @@ class TstScan : public QObject {
         QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe.sys"))).constData(),
                          0600) == 0);
         RecordingProgress progress;
-        const ScanResult t = scan(dir.path(), FileKind::Target, 1, QStringLiteral(".SYS"), progress,
-                                  systemFileSystem());
+        const ScanResult t = scan(dir.path(), FileKind::Target, CheckValue::On,
+                                  QStringLiteral(".SYS"), progress, systemFileSystem());
         QCOMPARE(paths(t), QStringList({dir.filePath(QStringLiteral("driver.sys"))}));
         QCOMPARE(t.skipped, 0);
         // One blink per listed and one per examined entry; hidden ones are not listed.
         RecordingProgress p2;
-        scan(dir.path(), FileKind::Target, 0, QStringLiteral(".SYS"), p2, systemFileSystem());
+        scan(dir.path(), FileKind::Target, CheckValue::Off, QStringLiteral(".SYS"), p2,
+             systemFileSystem());
         QCOMPARE(p2.blinks, 2 * 4);
     }
 
@@ -198,7 +209,8 @@ class TstScan : public QObject {
         QVERIFY(
             QFile::link(top + QStringLiteral("/a/real.jpg"), top + QStringLiteral("/link.jpg")));
         RecordingProgress progress;
-        const ScanResult t = scan(top, FileKind::Target, 1, kJpg, progress, systemFileSystem());
+        const ScanResult t =
+            scan(top, FileKind::Target, CheckValue::On, kJpg, progress, systemFileSystem());
         QCOMPARE(paths(t), QStringList({top + QStringLiteral("/a/real.jpg")}));
         QCOMPARE(t.skipped, 0);
 
@@ -206,13 +218,13 @@ class TstScan : public QObject {
         const QString chosen = dir.filePath(QStringLiteral("選んだ"));
         QVERIFY(QFile::link(top + QStringLiteral("/a"), chosen));
         const ScanResult viaLink =
-            scan(chosen, FileKind::Target, 1, kJpg, progress, systemFileSystem());
+            scan(chosen, FileKind::Target, CheckValue::On, kJpg, progress, systemFileSystem());
         QCOMPARE(paths(viaLink), QStringList({chosen + QStringLiteral("/real.jpg")}));
         QCOMPARE(viaLink.skipped, 0);
 
         // A folder a reference scan walked is not walked again, under any path.
         const ScanResult avoided =
-            scan(top, FileKind::Target, 1, kJpg, progress, systemFileSystem(), 0,
+            scan(top, FileKind::Target, CheckValue::On, kJpg, progress, systemFileSystem(), 0,
                  {FileId{systemFileSystem().info(top + QStringLiteral("/a"))->device,
                          systemFileSystem().info(top + QStringLiteral("/a"))->inode}});
         QVERIFY(avoided.entries.empty());
@@ -229,7 +241,7 @@ class TstScan : public QObject {
         fs.top = top;
         fs.heldInfoByPath = true;
         RecordingProgress progress;
-        const ScanResult t = scan(top, FileKind::Target, 1, kJpg, progress, fs);
+        const ScanResult t = scan(top, FileKind::Target, CheckValue::On, kJpg, progress, fs);
         QCOMPARE(sorted(paths(t)),
                  QStringList({top + QStringLiteral("/f.jpg"), top + QStringLiteral("/sub/g.jpg")}));
         QCOMPARE(t.skipped, 1);
@@ -251,15 +263,15 @@ class TstScan : public QObject {
         fs.failList.insert(top + QStringLiteral("/locked"), code::PermissionDenied);
         fs.failInfo.insert(top + QStringLiteral("/gone.jpg"), code::FileNotFound);
         RecordingProgress progress;
-        const ScanResult t = scan(top, FileKind::Refer, 1, kJpg, progress, fs);
+        const ScanResult t = scan(top, FileKind::Refer, CheckValue::On, kJpg, progress, fs);
         QCOMPARE(sorted(paths(t)), QStringList({top + QStringLiteral("/ok.jpg"),
                                                 top + QStringLiteral("/open/y.jpg")}));
         QCOMPARE(t.skipped, 3);
         ::unlink(bad.constData());  // QTemporaryDir cannot remove it by name
 
         // A top folder that cannot be listed at all.
-        const ScanResult missing =
-            scan(dir.filePath(QStringLiteral("nowhere")), FileKind::Refer, 1, kJpg, progress, fs);
+        const ScanResult missing = scan(dir.filePath(QStringLiteral("nowhere")), FileKind::Refer,
+                                        CheckValue::On, kJpg, progress, fs);
         QVERIFY(missing.entries.empty());
         QCOMPARE(missing.skipped, 1);
     }
@@ -271,7 +283,7 @@ class TstScan : public QObject {
         RecordingProgress progress;
         progress.recordCounts = false;
         const ScanResult t =
-            scan(dir.path(), FileKind::Target, 0, kJpg, progress, systemFileSystem());
+            scan(dir.path(), FileKind::Target, CheckValue::Off, kJpg, progress, systemFileSystem());
         QCOMPARE(t.entries.size(), size_t(1500));
         QCOMPARE(progress.lastCount, QStringLiteral("(1,500)"));
     }

@@ -119,7 +119,7 @@ void build(Corpus& c, QRandomGenerator& rng, bool big) {
         if (chance(faultPercent)) c.failRemove.insert(path, fault());
         if (chance(faultPercent)) c.failRename.insert(path, fault());
     }
-    c.options.chkDelete = int(rng.bounded(3));
+    c.options.chkDelete = CheckValue(rng.bounded(3));
     c.options.deleteFolder = root + QStringLiteral("削除");
     if (chance(85)) {
         QDir().mkpath(c.options.deleteFolder);
@@ -176,7 +176,7 @@ Outcome model(const Corpus& c) {
     const auto keep = [&](const FileEntry& r) {
         return r.kind == FileKind::Refer || references.count(r.id) > 0;
     };
-    const bool move = c.options.chkDelete == 1;
+    const bool move = c.options.chkDelete == CheckValue::On;
     const bool folderExists = QFileInfo(c.options.deleteFolder).isDir();
     const auto readRefused = [](int code) {
         Failure f = makeFailure(code);
@@ -269,13 +269,13 @@ Outcome model(const Corpus& c) {
 
 }  // namespace
 
-class TestDedupOracle : public QObject {
+class TstDedupOracle : public QObject {
     Q_OBJECT
   private slots:
     void randomCorporaMatchThePlainModel();
 };
 
-void TestDedupOracle::randomCorporaMatchThePlainModel() {
+void TstDedupOracle::randomCorporaMatchThePlainModel() {
     bool fixed = false;
     const quint32 seed = quint32(qEnvironmentVariableIntValue("QUILLO_SEED", &fixed));
     const quint32 used = fixed ? seed : QRandomGenerator::global()->generate();
@@ -346,5 +346,5 @@ void TestDedupOracle::randomCorporaMatchThePlainModel() {
           removedSeen, questionsSeen, keptSeen, abortedSeen, bigSeen);
 }
 
-QTEST_GUILESS_MAIN(TestDedupOracle)
+QTEST_GUILESS_MAIN(TstDedupOracle)
 #include "tst_dedup_oracle.moc"

@@ -58,7 +58,7 @@ struct Run {
 
 }  // namespace
 
-class TestDuplicatePass : public QObject {
+class TstDuplicatePass : public QObject {
     Q_OBJECT
   private slots:
     void fewerThanTwoEntriesDoNothing_data();
@@ -77,13 +77,13 @@ class TestDuplicatePass : public QObject {
     void hardLinkPairAndGrownFileSurvive();
 };
 
-void TestDuplicatePass::fewerThanTwoEntriesDoNothing_data() {
+void TstDuplicatePass::fewerThanTwoEntriesDoNothing_data() {
     QTest::addColumn<int>("n");
     QTest::newRow("none") << 0;
     QTest::newRow("one") << 1;
 }
 
-void TestDuplicatePass::fewerThanTwoEntriesDoNothing() {
+void TstDuplicatePass::fewerThanTwoEntriesDoNothing() {
     QFETCH(int, n);
     Run r;
     if (n == 1) r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "x", kTarget);
@@ -95,7 +95,7 @@ void TestDuplicatePass::fewerThanTwoEntriesDoNothing() {
     QCOMPARE(r.table.FileCount(), n);
 }
 
-void TestDuplicatePass::noDuplicatesAndEmptyFiles() {
+void TstDuplicatePass::noDuplicatesAndEmptyFiles() {
     Run r;
     r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "ccc", kTarget);
     r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "a", kTarget);
@@ -128,17 +128,17 @@ void TestDuplicatePass::noDuplicatesAndEmptyFiles() {
     QCOMPARE(e.progress.lastMessage, QStringLiteral("1件、削除しました"));
 }
 
-void TestDuplicatePass::targetsABCInBothModes_data() {
-    QTest::addColumn<int>("chk");
+void TstDuplicatePass::targetsABCInBothModes_data() {
+    QTest::addColumn<CheckValue>("chk");
     QTest::addColumn<QString>("message");
-    QTest::newRow("delete") << 0 << QStringLiteral("2件、削除しました");
-    QTest::newRow("move") << 1 << QStringLiteral("2件、移動しました");
+    QTest::newRow("delete") << CheckValue::Off << QStringLiteral("2件、削除しました");
+    QTest::newRow("move") << CheckValue::On << QStringLiteral("2件、移動しました");
     // The greyed value deletes, so it is reported as deleting.
-    QTest::newRow("greyed") << 2 << QStringLiteral("2件、削除しました");
+    QTest::newRow("greyed") << CheckValue::Grey << QStringLiteral("2件、削除しました");
 }
 
-void TestDuplicatePass::targetsABCInBothModes() {
-    QFETCH(int, chk);
+void TstDuplicatePass::targetsABCInBothModes() {
+    QFETCH(CheckValue, chk);
     QFETCH(QString, message);
     Run r;
     r.options = {chk, r.dir.path() + QStringLiteral("/del")};
@@ -155,12 +155,12 @@ void TestDuplicatePass::targetsABCInBothModes() {
     QVERIFY(!exists(t + QStringLiteral("B.JPG")) && !exists(t + QStringLiteral("C.JPG")));
     const bool moved = exists(r.options.deleteFolder + QStringLiteral("/B.JPG")) &&
                        exists(r.options.deleteFolder + QStringLiteral("/C.JPG"));
-    QCOMPARE(moved, chk == 1);
+    QCOMPARE(moved, chk == CheckValue::On);
     QCOMPARE(r.progress.lastMessage, message);
     QCOMPARE(r.progress.saves, 1);
 }
 
-void TestDuplicatePass::referenceBeatsTargetAndReferencesStay() {
+void TstDuplicatePass::referenceBeatsTargetAndReferencesStay() {
     Run r;
     r.add(QStringLiteral("zz参照"), QStringLiteral("zz.JPG"), "pic", kRefer);
     r.add(QStringLiteral("yy参照"), QStringLiteral("yy.JPG"), "pic", kRefer);
@@ -181,9 +181,9 @@ void TestDuplicatePass::referenceBeatsTargetAndReferencesStay() {
     QVERIFY(exists(refs.folder(QStringLiteral("r")) + QStringLiteral("2.JPG")));
 }
 
-void TestDuplicatePass::moveOntoExistingNameAsksAndIsCountedAsFailed() {
+void TstDuplicatePass::moveOntoExistingNameAsksAndIsCountedAsFailed() {
     Run r;
-    r.options = {1, r.dir.path() + QStringLiteral("/del")};
+    r.options = {CheckValue::On, r.dir.path() + QStringLiteral("/del")};
     writeFile(r.options.deleteFolder + QStringLiteral("/b.JPG"), "old");
     r.addSame({"a.JPG", "b.JPG", "c.JPG"});
     r.go();
@@ -203,7 +203,7 @@ void TestDuplicatePass::moveOntoExistingNameAsksAndIsCountedAsFailed() {
     QCOMPARE(r.progress.saves, 1);
 }
 
-void TestDuplicatePass::missingFileQuestionNamesTheMissingFile_data() {
+void TstDuplicatePass::missingFileQuestionNamesTheMissingFile_data() {
     QTest::addColumn<QString>("missing");
     QTest::addColumn<int>("questions");
     QTest::addColumn<QString>("kept");
@@ -213,7 +213,7 @@ void TestDuplicatePass::missingFileQuestionNamesTheMissingFile_data() {
     QTest::newRow("first") << QStringLiteral("a.JPG") << 2 << QStringLiteral("b.JPG");
 }
 
-void TestDuplicatePass::missingFileQuestionNamesTheMissingFile() {
+void TstDuplicatePass::missingFileQuestionNamesTheMissingFile() {
     QFETCH(QString, missing);
     QFETCH(int, questions);
     QFETCH(QString, kept);
@@ -231,7 +231,7 @@ void TestDuplicatePass::missingFileQuestionNamesTheMissingFile() {
     QCOMPARE(r.progress.lastMessage, QStringLiteral("1件、削除しました"));
 }
 
-void TestDuplicatePass::answeringNoStopsWithoutSaving() {
+void TstDuplicatePass::answeringNoStopsWithoutSaving() {
     Run r;
     r.addSame({"a.JPG", "b.JPG", "c.JPG"});
     const QString t = r.folder(QStringLiteral("t"));
@@ -250,7 +250,7 @@ void TestDuplicatePass::answeringNoStopsWithoutSaving() {
     QCOMPARE(r.progress.events, expected);
 }
 
-void TestDuplicatePass::stopKeepsWhatWasRemoved() {
+void TstDuplicatePass::stopKeepsWhatWasRemoved() {
     Run r;
     r.addSame({"a.JPG", "b.JPG"});
     r.add(QStringLiteral("t"), QStringLiteral("c.JPG"), "other", kTarget);
@@ -272,7 +272,7 @@ void TestDuplicatePass::stopKeepsWhatWasRemoved() {
                           QStringLiteral("enabled:2=1")}));
 }
 
-void TestDuplicatePass::otherFailuresShowCodeAndDescription_data() {
+void TstDuplicatePass::otherFailuresShowCodeAndDescription_data() {
     QTest::addColumn<QString>("op");
     QTest::addColumn<QString>("detail");
     QTest::addColumn<QString>("message");
@@ -285,7 +285,7 @@ void TestDuplicatePass::otherFailuresShowCodeAndDescription_data() {
                                   << QStringLiteral("重複ファイルは有りませんでした");
 }
 
-void TestDuplicatePass::otherFailuresShowCodeAndDescription() {
+void TstDuplicatePass::otherFailuresShowCodeAndDescription() {
     QFETCH(QString, op);
     QFETCH(QString, detail);
     QFETCH(QString, message);
@@ -304,7 +304,7 @@ void TestDuplicatePass::otherFailuresShowCodeAndDescription() {
     QVERIFY(exists(b));
 }
 
-void TestDuplicatePass::hardLinkPairAndGrownFileSurvive() {
+void TstDuplicatePass::hardLinkPairAndGrownFileSurvive() {
     Run r;
     r.add(QStringLiteral("t"), QStringLiteral("a.JPG"), "only", kTarget);
     const QString t = r.folder(QStringLiteral("t"));
@@ -324,5 +324,5 @@ void TestDuplicatePass::hardLinkPairAndGrownFileSurvive() {
     QCOMPARE(r.progress.lastMessage, QStringLiteral("重複ファイルは有りませんでした"));
 }
 
-QTEST_GUILESS_MAIN(TestDuplicatePass)
+QTEST_GUILESS_MAIN(TstDuplicatePass)
 #include "tst_duplicatepass.moc"

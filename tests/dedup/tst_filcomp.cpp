@@ -48,7 +48,7 @@ FileId idOf(const QString& path) {
 
 }  // namespace
 
-class TestFilComp : public QObject {
+class TstFilComp : public QObject {
     Q_OBJECT
   private slots:
     void emptyFilesAreIdentical();
@@ -68,7 +68,7 @@ class TestFilComp : public QObject {
     QString root() const { return m_dir.path() + QLatin1Char('/'); }
 };
 
-void TestFilComp::emptyFilesAreIdentical() {
+void TstFilComp::emptyFilesAreIdentical() {
     writeFile(root() + QStringLiteral("e1/空.JPG"), {});
     writeFile(root() + QStringLiteral("e2/空.JPG"), {});
     Pair p{root() + QStringLiteral("e1/"), QStringLiteral("空.JPG"), root() + QStringLiteral("e2/"),
@@ -82,7 +82,7 @@ void TestFilComp::emptyFilesAreIdentical() {
     QVERIFY(!exists(root() + QStringLiteral("e2/空.JPG")));
 }
 
-void TestFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
+void TstFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
     const qint64 size = 3 * kCompareChunk + 17;
     QByteArray a = pattern(size, 1);
     QByteArray b = a;
@@ -119,13 +119,13 @@ void TestFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
     QVERIFY(!exists(dir + QStringLiteral("d.JPG")));
 }
 
-void TestFilComp::movedDuplicateKeepsItsNameAndNeverOverwrites() {
+void TstFilComp::movedDuplicateKeepsItsNameAndNeverOverwrites() {
     const QString del = root() + QStringLiteral("mv/削除");
     writeFile(root() + QStringLiteral("mv/ref/x.JPG"), "same");
     writeFile(root() + QStringLiteral("mv/sel/写真.JPG"), "same");
     writeFile(root() + QStringLiteral("mv/sel/y.JPG"), "same");
     writeFile(del + QStringLiteral("/y.JPG"), "older");
-    const DedupOptions move{1, del};
+    const DedupOptions move{CheckValue::On, del};
 
     Pair p{root() + QStringLiteral("mv/ref/"), QStringLiteral("x.JPG"),
            root() + QStringLiteral("mv/sel/"), QStringLiteral("写真.JPG")};
@@ -148,7 +148,7 @@ void TestFilComp::movedDuplicateKeepsItsNameAndNeverOverwrites() {
     QCOMPARE(readFile(root() + QStringLiteral("mv/sel/y.JPG")), QByteArray("same"));
 }
 
-void TestFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused_data() {
+void TstFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused_data() {
     QTest::addColumn<QString>("folder");  // "<shm>" and "<root>" stand for the test's folders
     QTest::addColumn<int>("code");
     QTest::newRow("other file system") << QStringLiteral("<shm>") << code::RenameAcrossDrives;
@@ -159,7 +159,7 @@ void TestFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused_data() {
     QTest::newRow("relative") << QStringLiteral("dup") << code::PathNotFound;
 }
 
-void TestFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused() {
+void TstFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused() {
     QFETCH(QString, folder);
     QFETCH(int, code);
     QTemporaryDir shm(QStringLiteral("/dev/shm/quillo-dedup-XXXXXX"));
@@ -169,7 +169,7 @@ void TestFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused() {
     writeFile(dir + QStringLiteral("1.JPG"), "abc");
     writeFile(dir + QStringLiteral("2.JPG"), "abc");
     Pair p{dir, QStringLiteral("1.JPG"), dir, QStringLiteral("2.JPG")};
-    const PairResult r = p.run(3, systemFileSystem(), DedupOptions{1, folder});
+    const PairResult r = p.run(3, systemFileSystem(), DedupOptions{CheckValue::On, folder});
     QCOMPARE(r.status.failure().code, code);
     QCOMPARE(r.failedPath, dir + QStringLiteral("2.JPG"));
     QVERIFY(exists(dir + QStringLiteral("2.JPG")));
@@ -178,7 +178,7 @@ void TestFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused() {
     QCOMPARE(p.second.name, QStringLiteral("2.JPG"));
 }
 
-void TestFilComp::failureNamesTheFileItConcerns_data() {
+void TstFilComp::failureNamesTheFileItConcerns_data() {
     QTest::addColumn<QString>("op");
     QTest::addColumn<int>("which");  // 0: the first file, 1: the second
     QTest::addColumn<int>("code");
@@ -200,7 +200,7 @@ void TestFilComp::failureNamesTheFileItConcerns_data() {
                                      << QStringLiteral("書き込みできません。") << true;
 }
 
-void TestFilComp::failureNamesTheFileItConcerns() {
+void TstFilComp::failureNamesTheFileItConcerns() {
     QFETCH(QString, op);
     QFETCH(int, which);
     QFETCH(int, code);
@@ -226,7 +226,7 @@ void TestFilComp::failureNamesTheFileItConcerns() {
     QCOMPARE(exists(paths[1]), op != QLatin1String("missing") || which != 1);
 }
 
-void TestFilComp::sameFileUnderTwoPathsAndReferencesAreNeverRemoved() {
+void TstFilComp::sameFileUnderTwoPathsAndReferencesAreNeverRemoved() {
     const QString dir = root() + QStringLiteral("h/");
     writeFile(dir + QStringLiteral("orig.JPG"), "only copy");
     QVERIFY(QFile::link(dir + QStringLiteral("orig.JPG"), dir + QStringLiteral("soft.JPG")));
@@ -261,7 +261,7 @@ void TestFilComp::sameFileUnderTwoPathsAndReferencesAreNeverRemoved() {
     QVERIFY(!exists(dir + QStringLiteral("hard.JPG")));
 }
 
-void TestFilComp::fileChangedSinceCollectionSurvives() {
+void TstFilComp::fileChangedSinceCollectionSurvives() {
     const QString dir = root() + QStringLiteral("g/");
     writeFile(dir + QStringLiteral("a.JPG"), "abcd");
     writeFile(dir + QStringLiteral("grown.JPG"), "abcdEF");  // collected at 4 bytes
@@ -280,7 +280,7 @@ void TestFilComp::fileChangedSinceCollectionSurvives() {
     QVERIFY(exists(dir + QStringLiteral("b.JPG")));
 }
 
-void TestFilComp::fileSwappedBetweenComparisonAndRemovalSurvives() {
+void TstFilComp::fileSwappedBetweenComparisonAndRemovalSurvives() {
     const QString dir = root() + QStringLiteral("s/");
     // Which file another program changes after the bytes were compared.
     for (const QString& victim : {QStringLiteral("two.JPG"), QStringLiteral("one.JPG")}) {
@@ -307,7 +307,7 @@ void TestFilComp::fileSwappedBetweenComparisonAndRemovalSurvives() {
     }
 }
 
-void TestFilComp::longRunIsReadAboutOncePerFile() {
+void TstFilComp::longRunIsReadAboutOncePerFile() {
     // 40 files of one size that differ in their first bytes, two copies of the
     // first, and one that differs from it only in its last byte.
     const QString dir = root() + QStringLiteral("run/");
@@ -349,5 +349,5 @@ void TestFilComp::longRunIsReadAboutOncePerFile() {
              qPrintable(QString::number(fs.bytesRead)));
 }
 
-QTEST_GUILESS_MAIN(TestFilComp)
+QTEST_GUILESS_MAIN(TstFilComp)
 #include "tst_filcomp.moc"

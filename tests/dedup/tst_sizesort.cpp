@@ -29,7 +29,7 @@ const FileKind T = FileKind::Target;
 
 }  // namespace
 
-class TestSizeSort : public QObject {
+class TstSizeSort : public QObject {
     Q_OBJECT
   private slots:
     void smallTablesAreLeftAlone();
@@ -39,7 +39,7 @@ class TestSizeSort : public QObject {
     void randomTablesMatchAStableSortOfTheKeys();
 };
 
-void TestSizeSort::smallTablesAreLeftAlone() {
+void TstSizeSort::smallTablesAreLeftAlone() {
     test::RecordingProgress progress;
     Rows none;
     SizeSort(none.rows, progress);
@@ -59,7 +59,7 @@ void TestSizeSort::smallTablesAreLeftAlone() {
     QCOMPARE(progress.blinks, 1);
 }
 
-void TestSizeSort::keysInTurn() {
+void TstSizeSort::keysInTurn() {
     Rows rows;
     rows.add(10, T, QStringLiteral("/a/"), QStringLiteral("b.jpg"));
     rows.add(10, T, QStringLiteral("/a/"), QStringLiteral("B.JPG"));
@@ -90,14 +90,14 @@ void TestSizeSort::keysInTurn() {
     QCOMPARE(rows.rendered(), expected);
 }
 
-void TestSizeSort::stopRequestEndsTheSort_data() {
+void TstSizeSort::stopRequestEndsTheSort_data() {
     QTest::addColumn<int>("stopAfter");
     QTest::addColumn<bool>("completed");
     QTest::newRow("at once") << 0 << false;
     QTest::newRow("never") << -1 << true;
 }
 
-void TestSizeSort::stopRequestEndsTheSort() {
+void TstSizeSort::stopRequestEndsTheSort() {
     QFETCH(int, stopAfter);
     QFETCH(bool, completed);
     Rows rows;
@@ -110,7 +110,7 @@ void TestSizeSort::stopRequestEndsTheSort() {
     QVERIFY(progress.blinks > 0);
 }
 
-void TestSizeSort::randomTablesMatchAStableSortOfTheKeys() {
+void TstSizeSort::randomTablesMatchAStableSortOfTheKeys() {
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator rng(seed);
     const QStringList dirs{QStringLiteral("/a/"), QStringLiteral("/A/"), QStringLiteral("/a/b/"),
@@ -139,5 +139,5 @@ void TestSizeSort::randomTablesMatchAStableSortOfTheKeys() {
     }
 }
 
-QTEST_APPLESS_MAIN(TestSizeSort)
+QTEST_APPLESS_MAIN(TstSizeSort)
 #include "tst_sizesort.moc"

@@ -27,8 +27,8 @@ RenameRequest defaultRequest() {
     r.number = QStringLiteral("00007");
     r.DigitCount = 5;
     r.extension = QStringLiteral(".JPG");
-    r.chkJpegJpg = 1;
-    r.chkMove = 0;
+    r.chkJpegJpg = CheckValue::On;
+    r.chkMove = CheckValue::Off;
     return r;
 }
 
@@ -140,7 +140,7 @@ class TstRenamePass : public QObject {
         f.addReference(QStringLiteral("b.jpg"));
         f.add(QStringLiteral("c.jpg"));
         RenameRequest request = defaultRequest();
-        request.chkMove = 1;
+        request.chkMove = CheckValue::On;
         request.moveFolder = sorted;
         RecordingProgress progress;
         ScriptedMessageBox box;
@@ -159,38 +159,44 @@ class TstRenamePass : public QObject {
         QVERIFY(endsWith(progress.events, kCompleted));
     }
 
+    void newNameParts_data() {
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<CheckValue>("chkJpegJpg");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("expected");
+        const QString gazou = QStringLiteral("GAZOU");
+        QTest::newRow("JPEG to JPG") << QStringLiteral(".JPEG") << CheckValue::On << gazou
+                                     << QStringLiteral("GAZOU00007.JPG");
+        QTest::newRow("JPEG kept") << QStringLiteral(".JPEG") << CheckValue::Off << gazou
+                                   << QStringLiteral("GAZOU00007.JPEG");
+        QTest::newRow("lower case kept") << QStringLiteral(".jpeg") << CheckValue::On << gazou
+                                         << QStringLiteral("GAZOU00007.jpeg");
+        QTest::newRow("mixed case kept") << QStringLiteral(".Jpeg") << CheckValue::On << gazou
+                                         << QStringLiteral("GAZOU00007.Jpeg");
+        QTest::newRow("no name") << QStringLiteral(".JPG") << CheckValue::On << QString()
+                                 << QStringLiteral("00007.JPG");
+        QTest::newRow("Japanese name")
+            << QStringLiteral(".JPG") << CheckValue::On << QStringLiteral("旅行_")
+            << QStringLiteral("旅行_00007.JPG");
+    }
+
     void newNameParts() {
-        struct Case {
-            QString extension;
-            int chkJpegJpg;
-            QString name;
-            QString expected;
-        };
-        const QList<Case> cases = {
-            {QStringLiteral(".JPEG"), 1, QStringLiteral("GAZOU"), QStringLiteral("GAZOU00007.JPG")},
-            {QStringLiteral(".JPEG"), 0, QStringLiteral("GAZOU"),
-             QStringLiteral("GAZOU00007.JPEG")},
-            {QStringLiteral(".jpeg"), 1, QStringLiteral("GAZOU"),
-             QStringLiteral("GAZOU00007.jpeg")},
-            {QStringLiteral(".Jpeg"), 1, QStringLiteral("GAZOU"),
-             QStringLiteral("GAZOU00007.Jpeg")},
-            {QStringLiteral(".JPG"), 1, QString(), QStringLiteral("00007.JPG")},
-            {QStringLiteral(".JPG"), 1, QStringLiteral("旅行_"), QStringLiteral("旅行_00007.JPG")},
-        };
-        for (const Case& c : cases) {
-            Folder f;
-            f.add(QStringLiteral("x.jpeg"));
-            RenameRequest request = defaultRequest();
-            request.extension = c.extension;
-            request.chkJpegJpg = c.chkJpegJpg;
-            request.name = c.name;
-            RecordingProgress progress;
-            ScriptedMessageBox box;
-            progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
-                            CommandButton::Rename, box);
-            QCOMPARE(f.names(), QStringList{c.expected});
-            QVERIFY(box.texts.isEmpty());
-        }
+        QFETCH(QString, extension);
+        QFETCH(CheckValue, chkJpegJpg);
+        QFETCH(QString, name);
+        QFETCH(QString, expected);
+        Folder f;
+        f.add(QStringLiteral("x.jpeg"));
+        RenameRequest request = defaultRequest();
+        request.extension = extension;
+        request.chkJpegJpg = chkJpegJpg;
+        request.name = name;
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        progress.finish(runRename(request, f.table, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
+        QCOMPARE(f.names(), QStringList{expected});
+        QVERIFY(box.texts.isEmpty());
     }
 
     void numberWrapsAtItsWidth() {
@@ -379,7 +385,7 @@ class TstRenamePass : public QObject {
         const QString moved = f.tmp.path() + QStringLiteral("/移動");
         makeDir(moved);
         RenameRequest request = defaultRequest();
-        request.chkMove = 1;
+        request.chkMove = CheckValue::On;
         request.moveFolder = moved;
         RecordingProgress progress;
         ScriptedMessageBox box;
@@ -398,7 +404,7 @@ class TstRenamePass : public QObject {
         f.add(QStringLiteral("a.jpg"));
         f.add(QStringLiteral("c.jpg"));
         RenameRequest request = defaultRequest();
-        request.chkMove = 1;
+        request.chkMove = CheckValue::On;
         request.moveFolder = f.tmp.path() + QStringLiteral("/ない");
         RecordingProgress progress;
         ScriptedMessageBox box;
@@ -428,7 +434,7 @@ class TstRenamePass : public QObject {
                 if (op == QLatin1String("rename")) ++renames;
             };
             RenameRequest request = defaultRequest();
-            request.chkMove = 1;
+            request.chkMove = CheckValue::On;
             request.moveFolder = folder;
             RecordingProgress progress;
             ScriptedMessageBox box;
@@ -452,7 +458,7 @@ class TstRenamePass : public QObject {
         Folder f;
         f.add(QStringLiteral("a.jpg"));
         RenameRequest request = defaultRequest();
-        request.chkMove = 1;
+        request.chkMove = CheckValue::On;
         request.moveFolder = other.path();
         RecordingProgress progress;
         ScriptedMessageBox box;

@@ -63,7 +63,7 @@ QTreeWidgetItem* itemNamed(QTreeWidget* list, const QString& text) {
 
 }  // namespace
 
-class TestFolderChooser : public QObject {
+class TstFolderChooser : public QObject {
     Q_OBJECT
   private slots:
     void pathRules();
@@ -82,7 +82,7 @@ class TestFolderChooser : public QObject {
     void windowShutdownDestroysChooser();
 };
 
-void TestFolderChooser::pathRules() {
+void TstFolderChooser::pathRules() {
     QVERIFY(isUnder(QStringLiteral("/mnt/a/b"), QStringLiteral("/mnt/a")));
     QVERIFY(isUnder(QStringLiteral("/mnt/a"), QStringLiteral("/mnt/a")));
     QVERIFY(!isUnder(QStringLiteral("/mnt/ab"), QStringLiteral("/mnt/a")));
@@ -117,7 +117,7 @@ void TestFolderChooser::pathRules() {
              QStringList{QStringLiteral("/")});
 }
 
-void TestFolderChooser::subfolderListing() {
+void TstFolderChooser::subfolderListing() {
     QTemporaryDir tmp;
     const QString root = tmp.path();
     makeDir(root + QStringLiteral("/写真"));
@@ -139,7 +139,7 @@ void TestFolderChooser::subfolderListing() {
     QCOMPARE(failed.failure().code, code::DeviceIo);
 }
 
-void TestFolderChooser::layout() {
+void TstFolderChooser::layout() {
     ScriptedMessageBox box;
     frmFolder dlg(systemFileSystem(), box);
     QCOMPARE(dlg.windowTitle(), QStringLiteral("フォルダの設定"));
@@ -166,7 +166,7 @@ void TestFolderChooser::layout() {
     QCOMPARE(dlg.directory(), QDir::currentPath());
 }
 
-void TestFolderChooser::listsAndOpensFolders() {
+void TstFolderChooser::listsAndOpensFolders() {
     QTemporaryDir tmp;
     const QString base = tmp.path() + QStringLiteral("/画像");
     makeDir(base + QStringLiteral("/旅行/京都"));
@@ -217,7 +217,7 @@ void TestFolderChooser::listsAndOpensFolders() {
     QCOMPARE(box.texts, QStringList{QStringLiteral("76") + describeFailure(code::PathNotFound)});
 }
 
-void TestFolderChooser::okAndCancel() {
+void TstFolderChooser::okAndCancel() {
     QTemporaryDir tmp;
     const QString folder = tmp.path() + QStringLiteral("/保存先");
     makeDir(folder);
@@ -268,7 +268,7 @@ void TestFolderChooser::okAndCancel() {
     QVERIFY(box.texts.isEmpty());
 }
 
-void TestFolderChooser::refusesFoldersItCannotShow() {
+void TstFolderChooser::refusesFoldersItCannotShow() {
     QTemporaryDir tmp;
     const QString kept = tmp.path() + QStringLiteral("/残る");
     const QString gone = tmp.path() + QStringLiteral("/消えた");
@@ -296,7 +296,7 @@ void TestFolderChooser::refusesFoldersItCannotShow() {
     QVERIFY(box.texts.isEmpty());
 }
 
-void TestFolderChooser::openWithMissingFolderIsSilent() {
+void TstFolderChooser::openWithMissingFolderIsSilent() {
     QTemporaryDir tmp;
     const QString kept = tmp.path() + QStringLiteral("/前回");
     const QString gone = tmp.path() + QStringLiteral("/削除済み");
@@ -320,7 +320,7 @@ void TestFolderChooser::openWithMissingFolderIsSilent() {
     QVERIFY(box.texts.isEmpty());
 }
 
-void TestFolderChooser::driveChange() {
+void TstFolderChooser::driveChange() {
     QTemporaryDir tmp;
     const QString vol = tmp.path() + QStringLiteral("/ボリューム");
     const QString onVol = vol + QStringLiteral("/写真/2024");
@@ -360,7 +360,7 @@ void TestFolderChooser::driveChange() {
     QVERIFY(box.texts.isEmpty());
 }
 
-void TestFolderChooser::driveChangeFailure() {
+void TstFolderChooser::driveChangeFailure() {
     QTemporaryDir tmp;
     const QString vol = tmp.path() + QStringLiteral("/空のドライブ");
     const QString here = tmp.path() + QStringLiteral("/作業");
@@ -394,7 +394,7 @@ void TestFolderChooser::driveChangeFailure() {
     QCOMPARE(box.texts.size(), 2);
 }
 
-void TestFolderChooser::keepsFolderBetweenOpenings() {
+void TstFolderChooser::keepsFolderBetweenOpenings() {
     QTemporaryDir tmp;
     const QString first = tmp.path() + QStringLiteral("/一");
     const QString second = tmp.path() + QStringLiteral("/一/二");
@@ -444,7 +444,7 @@ struct Window {
 
 }  // namespace
 
-void TestFolderChooser::windowOkWritesLatestOpenersBox() {
+void TstFolderChooser::windowOkWritesLatestOpenersBox() {
     Window win;
     const MainControls& c = win.w.controls();
     const QString chosen = win.tmp.filePath(QStringLiteral("参照先"));
@@ -471,7 +471,7 @@ void TestFolderChooser::windowOkWritesLatestOpenersBox() {
     QVERIFY(win.box.texts.isEmpty());
 }
 
-void TestFolderChooser::windowCancelAndFrameCloseChangeNothing() {
+void TstFolderChooser::windowCancelAndFrameCloseChangeNothing() {
     Window win;
     const MainControls& c = win.w.controls();
     const QString elsewhere = win.tmp.filePath(QStringLiteral("別の場所"));
@@ -492,7 +492,7 @@ void TestFolderChooser::windowCancelAndFrameCloseChangeNothing() {
     QCOMPARE(win.boxes(), before);
 }
 
-void TestFolderChooser::windowOpensForMissingFolderSilently() {
+void TstFolderChooser::windowOpensForMissingFolderSilently() {
     Window win;
     const MainControls& c = win.w.controls();
     const QString gone = win.tmp.filePath(QStringLiteral("移動先"));
@@ -512,7 +512,7 @@ void TestFolderChooser::windowOpensForMissingFolderSilently() {
     QCOMPARE(win.w.chooser()->frameGeometry().topLeft(), win.w.frameGeometry().topLeft());
 }
 
-void TestFolderChooser::windowShutdownDestroysChooser() {
+void TstFolderChooser::windowShutdownDestroysChooser() {
     Window win;
     win.click(win.w.controls().cmdReferInp);
     QPointer<frmFolder> chooser = win.w.chooser();
@@ -521,5 +521,5 @@ void TestFolderChooser::windowShutdownDestroysChooser() {
     QVERIFY(chooser.isNull());
 }
 
-QTEST_MAIN(TestFolderChooser)
+QTEST_MAIN(TstFolderChooser)
 #include "tst_folderchooser.moc"

@@ -24,13 +24,13 @@ void collect(frmQuillo& w, const QString& folder, int n) {
         const QString name = QStringLiteral("画像%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
         const QByteArray bytes(i * 100, 'x');
         writeFile(folder + QLatin1Char('/') + name, bytes);
-        w.Files.append({folder + QLatin1Char('/'), name, bytes.size(), FileKind::Target, {}});
+        w.files().append({folder + QLatin1Char('/'), name, bytes.size(), FileKind::Target, {}});
     }
 }
 
 }  // namespace
 
-class TestListDisplay : public QObject {
+class TstListDisplay : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     ScriptedMessageBox m_box;
@@ -52,15 +52,15 @@ class TestListDisplay : public QObject {
         QCOMPARE(w.controls().timEdit->interval(), 1);
 
         w.timEdit_Timer();
-        QCOMPARE(w.FillCursor, 15);
+        QCOMPARE(w.fillCursor(), 15);
         QCOMPARE(model.cellText(15, 5), kindLabel(FileKind::Target));
         QCOMPARE(model.cellText(16, 0), QString());
         w.timEdit_Timer();
-        QCOMPARE(w.FillCursor, 30);
+        QCOMPARE(w.fillCursor(), 30);
         QCOMPARE(model.cellText(31, 0), QString());
         w.controls().lblMsg->setText(QStringLiteral("31件、抽出しました"));
         w.timEdit_Timer();
-        QCOMPARE(w.FillCursor, 0);
+        QCOMPARE(w.fillCursor(), 0);
         QVERIFY(!w.controls().timEdit->isActive());
         QCOMPARE(messageColor(w), QColor(Qt::black));
         QCOMPARE(w.controls().lblMsg->text(), QStringLiteral("31件、抽出しました"));
@@ -121,10 +121,10 @@ class TestListDisplay : public QObject {
         collect(w, m_dir.filePath(QStringLiteral("再開")), 20);
         w.ShowBusy();
         w.timEdit_Timer();
-        QCOMPARE(w.FillCursor, 15);
-        w.Files.entries[0].kind = FileKind::Refer;  // as if re-sorted
+        QCOMPARE(w.fillCursor(), 15);
+        w.files().entries[0].kind = FileKind::Refer;  // as if re-sorted
         w.ShowBusy();
-        QCOMPARE(w.FillCursor, 0);
+        QCOMPARE(w.fillCursor(), 0);
         w.timEdit_Timer();
         QCOMPARE(w.listModel().cellText(1, 5), kindLabel(FileKind::Refer));
     }
@@ -141,8 +141,8 @@ class TestListDisplay : public QObject {
             b->setEnabled(false);
         c.cmdClear->click();
         QVERIFY(!c.timEdit->isActive());
-        QCOMPARE(w.FillCursor, 0);
-        QCOMPARE(w.Files.FileCount(), 0);
+        QCOMPARE(w.fillCursor(), 0);
+        QCOMPARE(w.files().FileCount(), 0);
         QCOMPARE(w.listModel().rowCount(), 0);
         QCOMPARE(c.lblCount->text(), QString());
         QCOMPARE(c.lblMsg->text(), QString());
@@ -174,5 +174,5 @@ class TestListDisplay : public QObject {
     }
 };
 
-QTEST_MAIN(TestListDisplay)
+QTEST_MAIN(TstListDisplay)
 #include "tst_listdisplay.moc"

@@ -47,7 +47,7 @@ QStringList items(QComboBox* box) {
 
 }  // namespace
 
-class TestMainWindow : public QObject {
+class TstMainWindow : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     ScriptedMessageBox m_box;
@@ -78,11 +78,11 @@ class TestMainWindow : public QObject {
         QCOMPARE(items(c.cmbExtent), (QStringList{QStringLiteral(".JPG"), QStringLiteral(".JPEG"),
                                                   QStringLiteral(".GIF"), QStringLiteral(".BMP")}));
         QCOMPARE(c.cmbExtent->currentText(), QStringLiteral(".JPG"));
-        QCOMPARE(c.chkJpegJpg->value(), 1);
-        QCOMPARE(c.chkRefer->value(), 1);
-        QCOMPARE(c.chkSelect->value(), 1);
-        QCOMPARE(c.chkMove->value(), 0);
-        QCOMPARE(c.chkDelete->value(), 0);
+        QCOMPARE(c.chkJpegJpg->value(), CheckValue::On);
+        QCOMPARE(c.chkRefer->value(), CheckValue::On);
+        QCOMPARE(c.chkSelect->value(), CheckValue::On);
+        QCOMPARE(c.chkMove->value(), CheckValue::Off);
+        QCOMPARE(c.chkDelete->value(), CheckValue::Off);
         QCOMPARE(c.chkRefer->text(), QStringLiteral("サブフォルダ以下も参照対象とします"));
         QCOMPARE(c.chkSelect->text(), QStringLiteral("サブフォルダ以下も抽出対象とします"));
         QCOMPARE(c.chkMove->text(), QStringLiteral("採番後ファイルを移動しません"));
@@ -94,7 +94,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.windowTitle(), QStringLiteral("Quillo(簡易版)　ｖｅｒ１．１０"));
         QCOMPARE(w.size(), QSize(px(12525), px(6120)));
         QVERIFY(!w.callBack());
-        QCOMPARE(w.Files.FileCount(), 0);
+        QCOMPARE(w.files().FileCount(), 0);
         QCOMPARE(w.listModel().rowCount(), 0);
         QCOMPARE(w.listModel().headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("ディレクトリ"));
@@ -116,8 +116,8 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.digitCount(), qint16(5));
         QCOMPARE(items(c.cmbExtent).size(), 4);
         QCOMPARE(c.cmbExtent->currentText(), QStringLiteral(".JPG"));
-        QCOMPARE(c.chkMove->value(), 0);
-        QCOMPARE(c.chkRefer->value(), 1);
+        QCOMPARE(c.chkMove->value(), CheckValue::Off);
+        QCOMPARE(c.chkRefer->value(), CheckValue::On);
         QCOMPARE(c.lblMsg->text(), QString());
         // 1200 twips down, 30 twips left of the screen's edge: still on the screen.
         QVERIFY(w.testAttribute(Qt::WA_Moved));
@@ -254,7 +254,7 @@ class TestMainWindow : public QObject {
         OptionCheckBox* move = w.controls().chkMove;
         const QString first = move->text();
         move->click();
-        QCOMPARE(move->value(), 1);
+        QCOMPARE(move->value(), CheckValue::On);
         QCOMPARE(move->text(), QStringLiteral("採番後ファイルを指定フォルダに移動します"));
         move->click();
         QCOMPARE(move->text(), first);
@@ -268,10 +268,10 @@ class TestMainWindow : public QObject {
         QCOMPARE(del->checkState(), Qt::PartiallyChecked);
         QCOMPARE(del->text(), QStringLiteral("重複ファイルを指定フォルダに移動します"));
         del->click();
-        QCOMPARE(del->value(), 0);
+        QCOMPARE(del->value(), CheckValue::Off);
         QCOMPARE(del->text(), QStringLiteral("重複ファイルを直接削除します"));
         del->click();
-        QCOMPARE(del->value(), 1);
+        QCOMPARE(del->value(), CheckValue::On);
         greyed.SaveSettings();
         QVERIFY(greyed.writes.last().contains(*encodeCp932(u"削除チェック, 1 \r\n")));
     }
@@ -315,7 +315,7 @@ class TestMainWindow : public QObject {
         TestWindow w(m_ini, systemFileSystem(), m_box, m_clock);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.Files.append(
+        w.files().append(
             {m_dir.path() + QLatin1Char('/'), QStringLiteral("a.jpg"), 1, FileKind::Target, {}});
         w.cmdReferInp_Click();  // the chooser is open at shutdown
         QVERIFY(w.findChild<frmFolder*>()->isVisible());
@@ -324,7 +324,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(w.writes[0], w.writes[1]);
         QVERIFY(w.writes[0].startsWith(*encodeCp932(u"変換チェック, 1 \r\n参照チェック, 1 \r\n")));
         QCOMPARE(readFile(m_ini), w.writes[0]);
-        QCOMPARE(w.Files.FileCount(), 0);
+        QCOMPARE(w.files().FileCount(), 0);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.findChild<frmFolder*>(), nullptr);
     }
@@ -424,5 +424,5 @@ class TestMainWindow : public QObject {
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+QTEST_MAIN(TstMainWindow)
 #include "tst_mainwindow.moc"

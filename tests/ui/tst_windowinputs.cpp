@@ -36,7 +36,8 @@ void pressEnter(QComboBox* box, Qt::KeyboardModifiers modifiers = Qt::NoModifier
 }
 
 void fillTable(frmQuillo& w) {
-    w.Files.append({QStringLiteral("/nowhere/"), QStringLiteral("x.jpg"), 1, FileKind::Target, {}});
+    w.files().append(
+        {QStringLiteral("/nowhere/"), QStringLiteral("x.jpg"), 1, FileKind::Target, {}});
 }
 
 // Holds the command's thread inside one file operation until released.
@@ -66,7 +67,7 @@ struct ModalMessageBox : ScriptedMessageBox {
 
 }  // namespace
 
-class TestWindowInputs : public QObject {
+class TstWindowInputs : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     ScriptedMessageBox m_box;
@@ -87,7 +88,7 @@ class TestWindowInputs : public QObject {
         // Typing clears the table; Enter adds the trimmed text at the top.
         fillTable(w);
         box->setEditText(QStringLiteral(" .png "));
-        QCOMPARE(w.Files.FileCount(), 0);
+        QCOMPARE(w.files().FileCount(), 0);
         pressEnter(box);
         QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".GIF", u".BMP"}));
         QCOMPARE(box->currentText(), QStringLiteral(".png"));
@@ -98,13 +99,13 @@ class TestWindowInputs : public QObject {
         pressEnter(box);
         QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".GIF", u".BMP"}));
         QCOMPARE(box->currentText(), QStringLiteral(".GIF"));
-        QCOMPARE(w.Files.FileCount(), 1);
+        QCOMPARE(w.files().FileCount(), 1);
 
         // Shift+Enter removes the shown entry and shows the first one.
         pressEnter(box, Qt::ShiftModifier);
         QCOMPARE(items(box), strings({u".png", u".JPG", u".JPEG", u".BMP"}));
         QCOMPARE(box->currentText(), QStringLiteral(".png"));
-        QCOMPARE(w.Files.FileCount(), 0);
+        QCOMPARE(w.files().FileCount(), 0);
         box->setEditText(QStringLiteral(".JPG"));
         pressEnter(box, Qt::ControlModifier);
         QCOMPARE(items(box), strings({u".png", u".JPEG", u".BMP"}));
@@ -127,7 +128,7 @@ class TestWindowInputs : public QObject {
         QCOMPARE(w.controls().timRefresh->interval(), 10);
         QTRY_COMPARE(items(box), strings({u".BMP", u".tif", u".png", u".JPEG"}));
         QCOMPARE(box->currentText(), QStringLiteral(".BMP"));
-        QCOMPARE(w.Files.FileCount(), 0);
+        QCOMPARE(w.files().FileCount(), 0);
         QVERIFY(!w.controls().timRefresh->isActive());
     }
 
@@ -196,11 +197,14 @@ class TestWindowInputs : public QObject {
         QTest::addColumn<bool>("viaClose");
         QTest::addColumn<bool>("stop");
         QTest::addColumn<QString>("message");
-        QTest::newRow("collect, Escape, yes") << false << false << true << u"抽出を中止しました"_qs;
-        QTest::newRow("collect, Escape, no") << false << false << false << u"4件、抽出しました"_qs;
-        QTest::newRow("collect, close, yes") << false << true << true << u"抽出を中止しました"_qs;
+        QTest::newRow("collect, Escape, yes")
+            << false << false << true << QStringLiteral("抽出を中止しました");
+        QTest::newRow("collect, Escape, no")
+            << false << false << false << QStringLiteral("4件、抽出しました");
+        QTest::newRow("collect, close, yes")
+            << false << true << true << QStringLiteral("抽出を中止しました");
         QTest::newRow("rename, Escape, yes")
-            << true << false << true << u"中止しました（3件、リネームしました）"_qs;
+            << true << false << true << QStringLiteral("中止しました（3件、リネームしました）");
     }
 
     // While a command is held inside a file operation the window goes on
@@ -271,7 +275,7 @@ class TestWindowInputs : public QObject {
             QCOMPARE(after, before);
             w.cmdClear_Click();
             QTest::qWait(30);
-            QCOMPARE(w.Files.FileCount(), rename ? 4 : 0);
+            QCOMPARE(w.files().FileCount(), rename ? 4 : 0);
             m_box.script = {stop ? Answer::Yes : Answer::No};
             if (viaClose)
                 w.close();
@@ -297,7 +301,7 @@ class TestWindowInputs : public QObject {
             return;
         }
         // A stopped collection leaves the list as it was before.
-        QCOMPARE(w.Files.FileCount(), stop ? 0 : 4);
+        QCOMPARE(w.files().FileCount(), stop ? 0 : 4);
         QCOMPARE(c.cmdSelect->isEnabled(), stop);
         QCOMPARE(w.isVisible(), !viaClose);
         QCOMPARE(w.writes.size(), writesBefore + (viaClose ? 1 : 0));
@@ -366,14 +370,14 @@ class TestWindowInputs : public QObject {
         QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、削除しました"));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
-        QCOMPARE(w.DupCount, 1);
+        QCOMPARE(w.dupCount(), 1);
         QCOMPARE(w.writes.size(), 1);  // the completed pass saved the settings
         QCOMPARE(w.listModel().rowCount(), 0);
 
         w.setNumber(QStringLiteral("00007"), 5);
         c.cmdSelect->click();
         QVERIFY(finishCommand(w));
-        QCOMPARE(w.Files.FileCount(), 9);
+        QCOMPARE(w.files().FileCount(), 9);
         c.cmdRename->click();
         QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("リネームしました"));
@@ -387,5 +391,5 @@ class TestWindowInputs : public QObject {
     }
 };
 
-QTEST_MAIN(TestWindowInputs)
+QTEST_MAIN(TstWindowInputs)
 #include "tst_windowinputs.moc"
