@@ -38,6 +38,8 @@ struct FileInfo {
     qint64 mtimeNs = 0;  // last modification, nanoseconds since the epoch
     quint64 device = 0;
     quint64 inode = 0;
+    uint mode = 0;   // permission bits with the set-id and sticky bits (07777)
+    uint owner = 0;  // user id of the owner
     FileId id() const { return {device, inode}; }
 };
 
@@ -116,10 +118,22 @@ class FileSystem {
 
     // The mount points of the machine's volumes, longest first is not implied.
     virtual std::vector<QString> volumes() = 0;
+
+    // Creates one folder that only its owner may enter (58 when something
+    // exists at path, 76 when the folder holding it is missing).
+    virtual Status makeFolder(const QString& path) = 0;
+
+    // Creates a new file holding bytes, readable by its owner only; never
+    // opens an existing file or link (58 when something exists at path). A
+    // file that cannot be written in full is removed again.
+    virtual Status createFile(const QString& path, const QByteArray& bytes) = 0;
 };
 
 // The real file system of this machine.
 FileSystem& systemFileSystem();
+
+// The user id the program runs as: the owner of what it creates.
+uint currentUserId();
 
 // A name as bytes for the kernel and back; decodeName fails for bytes that are
 // not valid text in the locale's encoding. A text holding NUL reaches no

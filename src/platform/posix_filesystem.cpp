@@ -71,6 +71,8 @@ FileInfo infoFromStat(const struct stat& st) {
     info.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     info.device = st.st_dev;
     info.inode = st.st_ino;
+    info.mode = st.st_mode & 07777;
+    info.owner = st.st_uid;
     return info;
 }
 
@@ -288,6 +290,40 @@ class PosixFileSystem final : public FileSystem {
         for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) roots.push_back(v.rootPath());
         return roots;
     }
+
+    Status makeFolder(const QString& path) override {
+        const KernelName name(path);
+        if (!name) return name.failure();
+        if (::mkdir(name.c_str(), 0700) != 0) return folderFailure(errno);
+        return {};
+    }
+
+    Status createFile(const QString& path, const QByteArray& bytes) override {
+        const KernelName name(path);
+        if (!name) return name.failure();
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) return folderFailure(errno);
+        int err = writeAll(fd, bytes);
+        if (::close(fd) != 0 && err == 0) err = errno;
+        if (err != 0) {
+            ::unlink(name.c_str());
+            return failureFromErrno(err);
+        }
+        return {};
+    }
+
+  private:
+    // 0 when every byte was written, else the errno of the write that failed.
+    static int writeAll(int fd, const QByteArray& bytes) {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (put < 0 && errno == EINTR) continue;
+            if (put < 0) return errno;
+            done += put;
+        }
+        return 0;
+    }
 };
 
 }  // namespace
@@ -295,6 +331,10 @@ class PosixFileSystem final : public FileSystem {
 FileSystem& systemFileSystem() {
     static PosixFileSystem fs;
     return fs;
+}
+
+uint currentUserId() {
+    return ::getuid();
 }
 
 }  // namespace quillo

@@ -199,6 +199,35 @@ class TstPlatform : public QObject {
         QVERIFY(exists(dir.path()));
     }
 
+    // New files and folders are private, and never take the place of what is there.
+    void createNeverOpensWhatExists_data() {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<QString>("at");
+        QTest::addColumn<int>("code");
+        QTest::newRow("file") << false << QStringLiteral("new") << 0;
+        QTest::newRow("file over a link") << false << QStringLiteral("link") << code::FileExists;
+        QTest::newRow("folder") << true << QStringLiteral("new") << 0;
+        QTest::newRow("folder over a file") << true << QStringLiteral("old") << code::FileExists;
+    }
+    void createNeverOpensWhatExists() {
+        QFETCH(bool, folder);
+        QFETCH(QString, at);
+        QFETCH(int, code);
+        QTemporaryDir dir;
+        FileSystem& fs = systemFileSystem();
+        writeFile(dir.filePath(QStringLiteral("old")), "old");
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("target")),
+                            dir.filePath(QStringLiteral("link"))));
+        const QString path = dir.filePath(at);
+        const Status made = folder ? fs.makeFolder(path) : fs.createFile(path, "bytes");
+        QCOMPARE(made.failure().code, code);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("old"))), QByteArray("old"));
+        QVERIFY(!exists(dir.filePath(QStringLiteral("target"))));
+        if (code != 0) return;
+        QCOMPARE(fs.info(path)->mode, folder ? 0700u : 0600u);
+        if (!folder) QCOMPARE(readFile(path), QByteArray("bytes"));
+    }
+
     void failureTexts() {
         QCOMPARE(makeFailure(code::FileNotFound).code, 53);
         QVERIFY(!describeFailure(code::PathNotFound).isEmpty());

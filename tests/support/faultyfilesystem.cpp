@@ -116,4 +116,16 @@ Status FaultyFileSystem::rename(const QString& from, const QString& to) {
     return real.rename(from, to);
 }
 
+Status FaultyFileSystem::makeFolder(const QString& path) {
+    if (before) before(QStringLiteral("mkdir"), path);
+    if (failMakeFolder.contains(path)) return makeFailure(failMakeFolder.value(path));
+    return real.makeFolder(path);
+}
+
+Status FaultyFileSystem::createFile(const QString& path, const QByteArray& bytes) {
+    if (before) before(QStringLiteral("create"), path);
+    if (failCreate.contains(path)) return makeFailure(failCreate.value(path));
+    return real.createFile(path, bytes);
+}
+
 }  // namespace quillo::test

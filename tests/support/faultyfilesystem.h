@@ -14,15 +14,18 @@ namespace quillo::test {
 class FaultyFileSystem : public FileSystem {
   public:
     FileSystem& real = systemFileSystem();
-    QHash<QString, int> failList;    // folder path -> code for list()
-    QHash<QString, int> failInfo;    // path -> code for info()
-    QHash<QString, int> failOpen;    // path -> code for openRead()
-    QHash<QString, int> failRemove;  // path -> code for remove()
-    QHash<QString, int> failRename;  // from path -> code for rename()
-    QHash<QString, int> failRead;    // path -> code for read() after opening
-    QHash<QString, int> failFolder;  // folder path -> code for openFolder()
+    QHash<QString, int> failList;        // folder path -> code for list()
+    QHash<QString, int> failInfo;        // path -> code for info()
+    QHash<QString, int> failOpen;        // path -> code for openRead()
+    QHash<QString, int> failRemove;      // path -> code for remove()
+    QHash<QString, int> failRename;      // from path -> code for rename()
+    QHash<QString, int> failRead;        // path -> code for read() after opening
+    QHash<QString, int> failFolder;      // folder path -> code for openFolder()
+    QHash<QString, int> failMakeFolder;  // path -> code for makeFolder()
+    QHash<QString, int> failCreate;      // path -> code for createFile()
     // Runs before each operation with its name and path, for tests that change
-    // the disk between two steps of a command ("folder" before openFolder).
+    // the disk between two steps of a command ("folder" before openFolder,
+    // "mkdir" before makeFolder, "create" before createFile).
     std::function<void(const QString& op, const QString& path)> before;
     // Held folders look at their entries through info() by path, for doubles
     // that redirect paths.
@@ -39,6 +42,8 @@ class FaultyFileSystem : public FileSystem {
     Status remove(const QString& path) override;
     Status rename(const QString& from, const QString& to) override;
     std::vector<QString> volumes() override { return real.volumes(); }
+    Status makeFolder(const QString& path) override;
+    Status createFile(const QString& path, const QByteArray& bytes) override;
 
     // An opened file, counted and failing its reads as failRead says.
     Result<std::unique_ptr<InputFile>> counted(Result<std::unique_ptr<InputFile>> opened,
