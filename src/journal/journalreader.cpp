@@ -1,0 +1,60 @@
+#include "journal/journalreader.h"
+
+#include "core/failure.h"
+#include "core/paths.h"
+#include "journal/journalfiles.h"
+#include "journal/journalrow.h"
+#include "platform/filesystem.h"
+
+namespace quillo {
+
+namespace {
+
+constexpr QByteArrayView kUtf8Mark = "\xEF\xBB\xBF";
+constexpr qint64 kChunk = 1 << 20;
+
+Result<QByteArray> readAll(const QString& path) {
+    Result<std::unique_ptr<InputFile>> file = systemFileSystem().openRead(path);
+    if (!file) return file.failure();
+    QByteArray bytes;
+    for (;;) {
+        const qsizetype have = bytes.size();
+        bytes.resize(have + kChunk);
+        const Result<qint64> got = file.value()->read(bytes.data() + have, kChunk);
+        if (!got) return got.failure();
+        bytes.truncate(have + got.value());
+        if (got.value() == 0) return bytes;
+    }
+}
+
+}  // namespace
+
+std::vector<JournalRow> parseJournalRows(QByteArrayView bytes) {
+    // A spreadsheet may have saved the file with a byte-order mark.
+    if (bytes.startsWith(kUtf8Mark)) bytes = bytes.sliced(kUtf8Mark.size());
+    std::vector<JournalRow> rows;
+    for (qsizetype from = 0;;) {
+        const qsizetype lf = bytes.indexOf('\n', from);
+        if (lf < 0) return rows;
+        if (std::optional<JournalRow> row = parseRow(bytes.sliced(from, lf - from)))
+            rows.push_back(std::move(*row));
+        from = lf + 1;
+    }
+}
+
+Result<JournalRun> readJournal(const QString& path) {
+    const std::optional<JournalName> name =
+        parseJournalName(path.mid(path.lastIndexOf(kSeparator) + 1));
+    if (!name) return makeFailure(code::BadFileName);
+    Result<QByteArray> bytes = readAll(path);
+    if (!bytes) return bytes.failure();
+    JournalRun run;
+    run.path = path;
+    run.kind = name->kind;
+    run.firstNumber = name->firstNumber;
+    run.undone = name->undone;
+    run.rows = parseJournalRows(bytes.value());
+    return run;
+}
+
+}  // namespace quillo
