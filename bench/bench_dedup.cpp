@@ -38,6 +38,7 @@
 #include "benchsupport.h"
 #include "collect/collectcommand.h"
 #include "dedup/duplicatepass.h"
+#include "journal/runjournal.h"
 
 using namespace quillo;
 
@@ -60,8 +61,9 @@ class AlwaysYes final : public MessageBox {
     }
 };
 
-// The child's side: one collection and one pass; prints the duplicates moved.
-int quilloRun(const QString& root) {
+// The child's side: one collection and one pass, with or without its journal;
+// prints the duplicates moved.
+int quilloRun(const QString& root, bool journalled) {
     const auto t0 = Clock::now();
     const bool phases = qEnvironmentVariableIsSet("QUILLO_BENCH_PHASES");
     const auto lap = [&](const char* what) {
@@ -82,8 +84,12 @@ int quilloRun(const QString& root) {
     }
     lap("collect");
     qint32 dupCount = 0;
+    RunJournal journal(root + QStringLiteral("/journal"), JournalKind::Remove);
+    RemovalTools tools;
+    if (journalled) tools.journal = &journal;
     runDuplicateRemoval(table, DedupOptions{CheckValue::On, root + QStringLiteral("/削除")},
-                        dupCount, progress, box, fs);
+                        dupCount, progress, box, fs, tools);
+    (void)journal.finish();
     lap("pass");
     std::printf("%d\n", dupCount);
     return 0;
@@ -420,6 +426,7 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
     std::vector<Tool> tools{
         {"(process baseline)", {"true"}, false},
         {"quillo", {self, "--quillo", cwd}, true},
+        {"quillo, journal on", {self, "--quillo-journal", cwd}, true},
         {"jdupes -r -q", {"jdupes", "-r", "-q", ref, sel}, false},
         {"fdupes -r -q -n", {"fdupes", "-r", "-q", "-n", ref, sel}, false},
         {"rmlint -T df -o fdupes", {"rmlint", "-T", "df", "-o", "fdupes", ref, sel}, false}};
@@ -452,15 +459,17 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
                 double(t.totalBytes) / double(MiB), rounds,
                 rounds == 5 ? "" : "; of 3 because a warming run took over 60 s");
     std::printf("%-24s %9s %12s %10s %6s\n", "tool", "wall s", "read MiB", "peak MiB", "dups");
-    double quillo = 0, jdupes = 0;
+    double quillo = 0, journalled = 0, jdupes = 0;
     for (size_t k = 0; k < tools.size(); ++k) {
         const Sample mid = medianOf(samples[k]);
-        if (tools[k].quillo) quillo = mid.seconds;
+        if (tools[k].quillo) (tools[k].args[1] == "--quillo" ? quillo : journalled) = mid.seconds;
         if (tools[k].args[0] == "jdupes") jdupes = mid.seconds;
         std::printf("%-24s %9.3f %12.1f %10.1f %6d\n", tools[k].name, mid.seconds,
                     double(mid.bytesRead) / double(MiB), double(mid.maxRssKiB) / 1024.0,
                     mid.duplicates);
     }
+    std::printf("journal on / off: %.3f (%s the 1.10 limit)\n", journalled / quillo,
+                journalled <= 1.10 * quillo ? "within" : "over");
     if (jdupes > 0)
         std::printf("quillo / jdupes: %.2f (%s the 1.00 target)\n", quillo / jdupes,
                     quillo <= jdupes ? "meets" : "misses");
@@ -471,7 +480,9 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--quillo") == 0)
-        return quilloRun(QString::fromLocal8Bit(argv[2]));
+        return quilloRun(QString::fromLocal8Bit(argv[2]), false);
+    if (argc == 3 && std::strcmp(argv[1], "--quillo-journal") == 0)
+        return quilloRun(QString::fromLocal8Bit(argv[2]), true);
     if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {  // a tree to profile by hand
         const QString root = QString::fromLocal8Bit(argv[3]);
         makeTree(QString::fromLocal8Bit(argv[2]), root);

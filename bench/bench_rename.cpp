@@ -1,5 +1,6 @@
-// Renaming 50,000 targets in one folder: the rename pass against a plain loop
-// of the same renames through the platform's rename call, median of five each.
+// Renaming 50,000 targets in one folder: the rename pass, without and with
+// its journal, against a plain loop of the same renames through the
+// platform's rename call, median of five each.
 // The progress keeps the latest caption and number as a window would before a
 // coalesced repaint; it paints nothing.
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 
 #include "benchsupport.h"
 #include "core/paths.h"
+#include "journal/runjournal.h"
 #include "numbering/renamepass.h"
 
 using namespace quillo;
@@ -76,9 +78,9 @@ double cpuMs() {
 int main() {
     QTemporaryDir root;
     if (!root.isValid()) return 1;
-    std::vector<double> pass, plain, passCpu, plainCpu;
+    std::vector<double> pass, plain, passCpu, plainCpu, journalled, journalledCpu;
 
-    const auto timePass = [&]() {
+    const auto timePass = [&](bool withJournal) {
         const QString folder = makeFolder(root.path(), QStringLiteral("pass"));
         FileTable table;
         for (int i = 1; i <= kFiles; ++i)
@@ -95,9 +97,14 @@ int main() {
         QElapsedTimer t;
         const double cpu = cpuMs();
         t.start();
-        runRename(request, table, progress, box, systemFileSystem());
-        pass.push_back(double(t.nsecsElapsed()) / 1e6);
-        passCpu.push_back(cpuMs() - cpu);
+        {
+            RunJournal journal(root.path() + QStringLiteral("/journal"), JournalKind::Number,
+                               request.number);
+            runRename(request, table, progress, box, systemFileSystem(),
+                      withJournal ? &journal : nullptr);
+        }  // the journal's end, its last sync included, counts too
+        (withJournal ? journalled : pass).push_back(double(t.nsecsElapsed()) / 1e6);
+        (withJournal ? journalledCpu : passCpu).push_back(cpuMs() - cpu);
         return box.asked == 0 && allRenamed(folder);
     };
     const auto timePlain = [&]() {
@@ -122,17 +129,24 @@ int main() {
 
     for (int run = 0; run < kRuns; ++run) {
         // Alternating which goes first keeps the order out of the comparison.
-        const bool ok = run % 2 == 0 ? timePass() && timePlain() : timePlain() && timePass();
+        const bool ok = run % 2 == 0 ? timePass(false) && timePass(true) && timePlain()
+                                     : timePlain() && timePass(true) && timePass(false);
         if (!ok) {
             std::fprintf(stderr, "a run did not rename every file\n");
             return 1;
         }
-        std::printf("run %d: rename pass %.1f ms (cpu %.1f), plain loop %.1f ms (cpu %.1f)\n",
-                    run + 1, pass.back(), passCpu.back(), plain.back(), plainCpu.back());
+        std::printf(
+            "run %d: rename pass %.1f ms (cpu %.1f), with journal %.1f ms (cpu %.1f), "
+            "plain loop %.1f ms (cpu %.1f)\n",
+            run + 1, pass.back(), passCpu.back(), journalled.back(), journalledCpu.back(),
+            plain.back(), plainCpu.back());
     }
     const double p = median(pass), q = median(plain);
     std::printf("median of %d, %d files: rename pass %.1f ms, plain loop %.1f ms, ratio %.2f\n",
                 kRuns, kFiles, p, q, p / q);
+    const double j = median(journalled), jc = median(journalledCpu);
+    std::printf("journal on / off: wall %.3f, cpu %.3f (limit 1.10)\n", j / p,
+                jc / median(passCpu));
     const double pc = median(passCpu), qc = median(plainCpu);
     std::printf("cpu time, median of %d: rename pass %.1f ms, plain loop %.1f ms, ratio %.2f\n",
                 kRuns, pc, qc, pc / qc);

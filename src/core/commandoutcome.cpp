@@ -5,11 +5,15 @@
 namespace quillo {
 
 QString countedMessage(const CommandOutcome& outcome, const QString& verb) {
-    QStringList parts{QString::number(outcome.done) + QStringLiteral("件、") + verb +
-                      QStringLiteral("しました")};
+    return countedMessage(outcome, verb + QStringLiteral("しました"),
+                          verb + QStringLiteral("できませんでした"));
+}
+
+QString countedMessage(const CommandOutcome& outcome, const QString& doneText,
+                       const QString& failedText) {
+    QStringList parts{QString::number(outcome.done) + QStringLiteral("件、") + doneText};
     if (outcome.failed > 0)
-        parts << QString::number(outcome.failed) + QStringLiteral("件は") + verb +
-                     QStringLiteral("できませんでした");
+        parts << QString::number(outcome.failed) + QStringLiteral("件は") + failedText;
     if (outcome.kept > 0)
         parts << QString::number(outcome.kept) + QStringLiteral("件は参照ファイルのため残しました");
     const QString separator = QStringLiteral("、");

@@ -33,5 +33,9 @@ struct [[nodiscard]] CommandOutcome {
 // No to a failure question "強制終了しました（…）" and after a stop
 // "中止しました（…）" around all of these parts.
 QString countedMessage(const CommandOutcome& outcome, const QString& verb);
+// The same with the two phrases given whole: "N件、<doneText>",
+// "F件は<failedText>".
+QString countedMessage(const CommandOutcome& outcome, const QString& doneText,
+                       const QString& failedText);
 
 }  // namespace quillo

@@ -22,10 +22,17 @@ QString closingMessage(const CommandOutcome& o, CheckValue chkDelete) {
     return countedMessage(o, verb);
 }
 
+// Asked once per run, for the first duplicate that cannot go to a trash.
+QString noTrashQuestion(const QString& path) {
+    return path + QStringLiteral("\rこのファイルのあるドライブにはごみ箱がありません\r") +
+           QStringLiteral("ごみ箱に移せないファイルを完全に削除しますか？");
+}
+
 }  // namespace
 
 CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options, qint32& DupCount,
-                                   Progress& progress, MessageBox& box, FileSystem& fs) {
+                                   Progress& progress, MessageBox& box, FileSystem& fs,
+                                   RemovalTools tools) {
     CommandOutcome outcome;
     if (table.FileCount() < 2) return outcome;
     std::vector<FileEntry>& rows = table.entries;
@@ -78,9 +85,16 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
                 FileEntry& second = rows[size_t(j)];
                 if (second.removed()) return;
                 if (guard.keeps(second)) return;
-                const PairResult r =
-                    FilComp(rows[size_t(i)], second, options, guard, DupCount, fs, &buffers);
+                PairResult r = FilComp(rows[size_t(i)], second, options, guard, DupCount, fs,
+                                       &buffers, &tools);
+                if (r.needsTrashAnswer) {
+                    tools.deleteWithoutTrash =
+                        box.show(noTrashQuestion(second.path()), Buttons::YesNo) == Answer::Yes;
+                    r = FilComp(rows[size_t(i)], second, options, guard, DupCount, fs, &buffers,
+                                &tools);
+                }
                 if (r.kept) left[size_t(j)] = Left::Kept;
+                if (r.leftWithoutTrash) left[size_t(j)] = Left::Failed;
                 if (r.status) return;
                 if (r.identical && left[size_t(j)] == Left::No) left[size_t(j)] = Left::Failed;
                 if (box.show(failureQuestion(r.status.failure(), r.failedPath), Buttons::YesNo) ==

@@ -6,6 +6,8 @@
 #include "core/paths.h"
 #include "dedup/comparebuffers.h"
 #include "dedup/duplicatepass.h"
+#include "journal/runjournal.h"
+#include "trash/trashcan.h"
 
 namespace quillo {
 
@@ -118,7 +120,7 @@ class Comparison {
 
 PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions& options,
                    const ReferenceGuard& guard, qint32& DupCount, FileSystem& fs,
-                   CompareBuffers* buffers) {
+                   CompareBuffers* buffers, RemovalTools* tools) {
     CompareBuffers local;
     CompareBuffers& scratch = buffers ? *buffers : local;
     const QString path1 = first.path();
@@ -157,16 +159,41 @@ PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions
         result.kept = true;
         return result;
     }
+    const FileInfo before = pair->info2;
     pair.reset();
 
     result.identical = true;
+    JournalRow row;
+    row.oldPath = path2;
+    row.keptPath = path1;
+    row.before = before;
+    RunJournal* journal = tools ? tools->journal : nullptr;
+    FolderHandle& folder = *folder2.value();
     Status removed;
     if (options.chkDelete == CheckValue::On) {
         const Result<QString> into = destinationPrefix(options.deleteFolder);
-        removed = into ? folder2.value()->rename(second.name, into.value() + second.name)
-                       : Status(into.failure());
+        row.op = JournalOp::Move;
+        row.newPath = into ? into.value() + second.name : QString();
+        removed =
+            !into ? Status(into.failure())
+                  : recorded(journal, row, [&] { return folder.rename(second.name, row.newPath); });
+    } else if (tools && tools->trash && tools->trash->trashFor(path2, before.device)) {
+        const Result<TrashSlot> slot = tools->trash->reserve(path2, before.device);
+        row.op = JournalOp::Trash;
+        row.newPath = slot ? slot->filePath : QString();
+        removed =
+            !slot ? Status(slot.failure())
+                  : recorded(journal, row, [&] { return folder.rename(second.name, row.newPath); });
+        if (slot && !removed) (void)tools->trash->release(slot.value());
+    } else if (tools && tools->trash && !tools->deleteWithoutTrash) {
+        result.needsTrashAnswer = true;
+        return result;
+    } else if (tools && tools->trash && !*tools->deleteWithoutTrash) {
+        result.leftWithoutTrash = true;
+        return result;
     } else {
-        removed = folder2.value()->remove(second.name);
+        row.op = JournalOp::Delete;
+        removed = recorded(journal, row, [&] { return folder.remove(second.name); });
     }
     if (!removed) {
         result.status = removed;

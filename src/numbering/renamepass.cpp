@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "core/format.h"
+#include "journal/runjournal.h"
 #include "numbering/newpath.h"
 #include "numbering/number.h"
 
@@ -42,10 +43,25 @@ bool keepsNow(const FileEntry& e, FolderHandle& folder, const ReferenceGuard& gu
     return now && guard.isReference(now->id());
 }
 
+// The rename of e to to, written down first when there is a journal: where
+// the file was, where it goes and which file it is.
+Status renameRecorded(const FileEntry& e, FolderHandle& folder, const QString& to, bool move,
+                      RunJournal* journal) {
+    if (!journal) return folder.rename(e.name, to);
+    const Result<FileInfo> before = folder.info(e.name);
+    if (!before) return before.failure();
+    JournalRow row;
+    row.op = move ? JournalOp::Move : JournalOp::Rename;
+    row.oldPath = e.path();
+    row.newPath = move ? to : e.dir + to;
+    row.before = before.value();
+    return recorded(journal, row, [&] { return folder.rename(e.name, to); });
+}
+
 }  // namespace
 
 CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progress& progress,
-                         MessageBox& box, FileSystem& fs) {
+                         MessageBox& box, FileSystem& fs, RunJournal* journal) {
     CommandOutcome outcome;
     if (table.FileCount() == 0) return outcome;
     progress.message(QStringLiteral("リネームしています、しばらくお待ち下さい"));
@@ -82,7 +98,7 @@ CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progres
                                      : Status();
             // A file that already has its new name is done without a rename.
             if (renamed && to.value() != (move ? e.path() : e.name))
-                renamed = folder.value()->rename(e.name, to.value());
+                renamed = renameRecorded(e, *folder.value(), to.value(), move, journal);
             if (renamed) {
                 ++outcome.done;
             } else {

@@ -22,9 +22,12 @@ struct RenameRequest {
     QString moveFolder;  // text of txtMove
 };
 
+class RunJournal;
+
 // Runs the command; the advancing number reaches the window through
-// Progress::number.
+// Progress::number. Each rename is written down in journal, when given,
+// before it is made.
 CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progress& progress,
-                         MessageBox& box, FileSystem& fs);
+                         MessageBox& box, FileSystem& fs, RunJournal* journal = nullptr);
 
 }  // namespace quillo

@@ -8,7 +8,8 @@
 
 namespace quillo {
 
-enum class CommandButton { Refer, Select, Delete, Rename };
+// The button a command was started by; Undo has none.
+enum class CommandButton { Refer, Select, Delete, Rename, Undo };
 
 class CommandView : public Report {
   public:

@@ -8,6 +8,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Names the per-user data folder that holds the journals (~/.local/share/Quillo).
+    QCoreApplication::setApplicationName(QStringLiteral("Quillo"));
     quillo::QtMessageBox box;
     quillo::frmQuillo window(quillo::settingsFilePath(QCoreApplication::applicationDirPath()),
                              quillo::systemFileSystem(), box, quillo::systemClock());

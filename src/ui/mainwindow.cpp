@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include "journal/journalfiles.h"
 #include "platform/shell.h"
 #include "ui/filelistmodel.h"
 #include "ui/firstexpose.h"
@@ -21,6 +22,7 @@ frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& bo
                      QWidget* parent)
     : QWidget(parent),
       m_settingsPath(settingsPath),
+      m_journalFolder(journalFolder()),
       m_fs(fs),
       m_box(box),
       m_clock(clock),

@@ -93,6 +93,8 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void cmdSelectInp_Click();
     void cmdMoveInp_Click();
     void cmdDeleteInp_Click();
+    // Ctrl+Z and the list's menu: takes back the last removal or numbering run.
+    void undoLastRun();
 
   protected:
     void closeEvent(QCloseEvent* event) override;    // Form_Unload
@@ -144,6 +146,7 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     bool m_closeAfterCommand = false;  // the close button was pressed during a command
 
     QString m_settingsPath;
+    QString m_journalFolder;
     FileSystem& m_fs;
     MessageBox& m_box;
     Clock& m_clock;

@@ -43,6 +43,8 @@ void frmQuillo::setEnabled(CommandButton button, bool enabled) {
         case CommandButton::Rename:
             m_c.cmdRename->setEnabled(enabled);
             break;
+        case CommandButton::Undo:
+            break;
     }
 }
 

@@ -1,15 +1,19 @@
 // The handlers of frmQuillo's controls: each reads the controls, calls one
 // logic function and writes back what it returned.
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
 #include "collect/collectcommand.h"
 #include "dedup/duplicatepass.h"
+#include "journal/runjournal.h"
+#include "trash/trashcan.h"
 #include "ui/folderchooser.h"
 #include "ui/inputguard.h"
 #include "ui/mainwindow.h"
+#include "undo/undocommand.h"
 
 namespace quillo {
 
@@ -36,6 +40,13 @@ void frmQuillo::connectHandlers() {
     connect(c.cmbExtent, &QComboBox::editTextChanged, this, &frmQuillo::cmbExtent_Change);
     connect(c.cmbExtent, &QComboBox::activated, this, &frmQuillo::cmbExtent_Click);
     connect(c.txtName, &QLineEdit::textChanged, this, &frmQuillo::txtName_Change);
+    // One action for the shortcut and the list's menu.
+    auto* undo = new QAction(QStringLiteral("直前の処理を元に戻す"), this);
+    undo->setShortcut(QKeySequence::Undo);
+    connect(undo, &QAction::triggered, this, &frmQuillo::undoLastRun);
+    addAction(undo);
+    c.grdList->addAction(undo);
+    c.grdList->setContextMenuPolicy(Qt::ActionsContextMenu);
     c.cmbExtent->installEventFilter(this);
     c.cmbExtent->lineEdit()->installEventFilter(this);
     c.txtNumber->installEventFilter(this);
@@ -207,8 +218,15 @@ void frmQuillo::cmdDelete_Click() {
     options.chkDelete = m_c.chkDelete->value();
     options.deleteFolder = m_c.txtDelete->text();
     runCommand(CommandButton::Delete, [this, options](Progress& p, MessageBox& b) {
-        return runDuplicateRemoval(Files, options, DupCount, p, b, m_fs);
+        TrashCan trash(m_fs, TrashHome::fromEnvironment());
+        RunJournal journal(m_journalFolder, JournalKind::Remove);
+        return runDuplicateRemoval(Files, options, DupCount, p, b, m_fs, {&trash, &journal, {}});
     });
+}
+
+void frmQuillo::undoLastRun() {
+    runCommand(CommandButton::Undo,
+               [this](Progress& p, MessageBox& b) { return runUndo(m_journalFolder, p, b, m_fs); });
 }
 
 void frmQuillo::runCommand(CommandButton button, CommandRunner::Work command) {

@@ -1,5 +1,6 @@
 // The numbering inputs and the rename command.
 
+#include "journal/runjournal.h"
 #include "numbering/namecheck.h"
 #include "numbering/number.h"
 #include "numbering/renamepass.h"
@@ -31,7 +32,8 @@ void frmQuillo::cmdRename_Click() {
     request.chkMove = m_c.chkMove->value();
     request.moveFolder = m_c.txtMove->text();
     runCommand(CommandButton::Rename, [this, request](Progress& p, MessageBox& b) {
-        return runRename(request, Files, p, b, m_fs);
+        RunJournal journal(m_journalFolder, JournalKind::Number, request.number);
+        return runRename(request, Files, p, b, m_fs, &journal);
     });
 }
 

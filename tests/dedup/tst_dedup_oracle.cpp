@@ -22,8 +22,11 @@
 #include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
+#include "journal/runjournal.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
+#include "trash/trashcan.h"
+#include "undo/undocommand.h"
 
 using namespace quillo;
 
@@ -33,6 +36,9 @@ struct Corpus {
     QTemporaryDir dir;
     FileTable table;
     DedupOptions options;
+    // How removals leave: Trash into the desktop's trash, Journal deleted for
+    // good but written down, Bare neither (as before there was a trash).
+    enum class Tools { Trash, Journal, Bare } tools = Tools::Bare;
     QList<Answer> script;
     QStringList written;  // paths of the files that exist before the pass
     QHash<QString, int> failOpen, failRead, failRemove, failRename;
@@ -120,6 +126,7 @@ void build(Corpus& c, QRandomGenerator& rng, bool big) {
         if (chance(faultPercent)) c.failRename.insert(path, fault());
     }
     c.options.chkDelete = CheckValue(rng.bounded(3));
+    c.tools = Corpus::Tools(rng.bounded(3));
     c.options.deleteFolder = root + QStringLiteral("削除");
     if (chance(85)) {
         QDir().mkpath(c.options.deleteFolder);
@@ -197,7 +204,9 @@ Outcome model(const Corpus& c) {
             for (const QString& path : p)
                 if (faults->contains(path)) return Failed{readRefused(faults->value(path)), path};
         if (one.bytes != two.bytes || references.count(two.id) > 0) return std::nullopt;
-        const QHash<QString, int>& refused = move ? c.failRename : c.failRemove;
+        // A file goes to the trash by a rename.
+        const QHash<QString, int>& refused =
+            move || c.tools == Corpus::Tools::Trash ? c.failRename : c.failRemove;
         if (refused.contains(p[1])) return Failed{makeFailure(refused.value(p[1])), p[1], true};
         if (move && !folderExists) return Failed{makeFailure(code::PathNotFound), p[1], true};
         if (move && out.deleteFolder.contains(b.name))
@@ -300,8 +309,20 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
         fs.failRemove = c.failRemove;
         fs.failRename = c.failRename;
         qint32 dupCount = -1;
-        progress.finish(runDuplicateRemoval(table, c.options, dupCount, progress, box, fs),
-                        CommandButton::Delete, box);
+        const QString root = c.dir.path();
+        const QStringList aside{QStringLiteral("data"), QStringLiteral("journal")};
+        const QMap<QString, QByteArray> before = test::treeContents(root, aside);
+        const QString journals = root + QStringLiteral("/journal");
+        {
+            TrashCan trash(fs, TrashHome{root + QStringLiteral("/data"), currentUserId()});
+            RunJournal journal(journals, JournalKind::Remove);
+            RemovalTools tools;
+            if (c.tools == Corpus::Tools::Trash) tools.trash = &trash;
+            if (c.tools != Corpus::Tools::Bare) tools.journal = &journal;
+            progress.finish(
+                runDuplicateRemoval(table, c.options, dupCount, progress, box, fs, tools),
+                CommandButton::Delete, box);
+        }
 
         QVERIFY2(
             dupCount == expected.dupCount,
@@ -324,6 +345,33 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
         for (const FileEntry& e : table.entries) rows << render(e);
         QVERIFY2(rows == expected.rows,
                  qPrintable(where + QStringLiteral("table\n") + rows.join(u'\n')));
+        // Undo gives back the tree as it was, but for files deleted for good;
+        // a run written down nowhere cannot be taken back.
+        const QMap<QString, QByteArray> passed = test::treeContents(root, aside);
+        test::RecordingProgress undoProgress;
+        test::ScriptedMessageBox yes;
+        undoProgress.finish(runUndo(journals, undoProgress, yes, systemFileSystem()),
+                            CommandButton::Undo, yes);
+        const bool bare = c.tools == Corpus::Tools::Bare;
+        const bool forGood =
+            c.options.chkDelete != CheckValue::On && c.tools != Corpus::Tools::Trash;
+        QMap<QString, QByteArray> back = bare ? passed : before;
+        if (forGood && !bare)
+            for (const QString& path : expected.removed) back.remove(path.mid(root.size() + 1));
+        QVERIFY2(test::treeContents(root, aside) == back,
+                 qPrintable(where + QStringLiteral("undo")));
+        if (!bare && dupCount > 0) {
+            const int lost = forGood ? dupCount : 0;
+            QCOMPARE(
+                undoProgress.lastMessage,
+                QStringLiteral("%1件、元に戻しました").arg(dupCount - lost) +
+                    (lost ? QStringLiteral("（%1件は戻せませんでした）").arg(lost) : QString()));
+        } else {
+            QCOMPARE(yes.texts, QStringList{QStringLiteral("元に戻す処理はありません")});
+        }
+        if (c.tools == Corpus::Tools::Trash)
+            QVERIFY2(QDir(root + QStringLiteral("/data/Trash/info")).isEmpty(),
+                     qPrintable(where + QStringLiteral("trash records left")));
         removedSeen += int(expected.removed.size());
         questionsSeen += int(expected.questions.size());
         keptSeen += int(expected.kept.size());

@@ -64,6 +64,9 @@ printf 'occupied' >"$move/GAZOU00002.JPG"  # a name the renaming will meet
 
 cp "$exe" "$work/app/quillo"
 ini="$work/app/Quillo.INI"
+# The home trash and the journals, in the work folder.
+export XDG_DATA_HOME="$work/data"
+trash="$XDG_DATA_HOME/Trash"
 
 # settings_bytes MOVECHECK NUMBER: the file as Quillo writes it, CP932 and CRLF.
 settings_bytes() {
@@ -159,6 +162,10 @@ check "the first of two equal targets stays" test "$(cat "$new/n2.jpg")" = CCCC-
 check "references stay" test -f "$ref/r1.jpg" -a -f "$ref/r2.JPG"
 check "a file of another extension stays" test -f "$new/n5.png"
 check "nothing went to the delete folder" test -z "$(ls -A "$del")"
+check "the duplicates are in the home trash" \
+    test "$(cat "$trash/files/n1.jpg")" = AAAA-content -a "$(cat "$trash/files/n3.jpg")" = CCCC-content
+check "each with its record, naming where it was" \
+    grep -q '^Path=/.*/%E5%86%99%E7%9C%9F/n1\.jpg$' "$trash/info/n1.jpg.trashinfo"
 check_eventually "the duplicate removal saved the settings (CP932, CRLF)" same_bytes "$ini" 0 00001
 
 click 840 4680 615 550   # 抽出 again
@@ -178,6 +185,41 @@ check_eventually "the renaming saved the advanced number and the move option" sa
 
 quit_app
 check "quitting writes the same settings" same_bytes "$ini" 1 00003
+
+# After a restart, Ctrl+Z takes back the numbering run, then the removal.
+# undo: Ctrl+Z in the window, then はい (or OK when there is nothing to undo).
+# A click on the list first: keys reach the window under the pointer, and
+# the click makes it the active window, whose shortcuts count.
+undo() {
+    xdotool mousemove --sync $((wx + (5160 + 3000) / 15)) $((wy + (105 + 3000) / 15)) click 1
+    sleep 0.5
+    xdotool key --clearmodifiers ctrl+z
+    answer_return
+    wait_idle
+}
+# undo_from_menu: the same from the list's context menu (right click, first item).
+undo_from_menu() {
+    xdotool mousemove --sync $((wx + (5160 + 3000) / 15)) $((wy + (105 + 3000) / 15)) click 3
+    sleep 1
+    shot context-menu
+    xdotool key --clearmodifiers Down Return
+    answer_return
+    wait_idle
+}
+start_app
+undo
+check_eventually "undo gives the renamed file its old name and folder" \
+    test "$(cat "$new/n2.jpg" 2>/dev/null)" = CCCC-content -a ! -e "$move/GAZOU00001.JPG"
+check "undo leaves what it did not change" test "$(cat "$move/GAZOU00002.JPG")" = occupied
+check_eventually "undo of a numbering run gives back its first number" same_bytes "$ini" 1 00001
+undo_from_menu
+check_eventually "a second undo brings the duplicates out of the trash" \
+    test "$(cat "$new/n1.jpg" 2>/dev/null)" = AAAA-content -a "$(cat "$new/n3.jpg" 2>/dev/null)" = CCCC-content
+check "their records are gone from the trash" test -z "$(ls -A "$trash/info")"
+undo                     # 元に戻す処理はありません: OK
+shot nothing-to-undo
+check "nothing is changed by an undo with nothing left" test -f "$new/n1.jpg" -a -f "$new/n2.jpg"
+quit_app
 
 # A second run: the extraction folder is a link to the reference folder, and a
 # large folder is renamed and stopped half way.
@@ -215,6 +257,25 @@ renamed=$(find "$big" -name 'GAZOU*.JPG' | wc -l)
 check "the stopped rename renamed some files, not all" test "$renamed" -gt 0 -a "$renamed" -lt 200000
 check "the stopped rename saved the next number" \
     same_bytes "$ini" 0 "$(printf '%05d' $((renamed + 1)))"
+quit_app
+
+# A numbering run killed half way is taken back whole after a restart, then
+# the stopped one before it: every file has its old name again.
+start_app
+click 840 4680 615 550   # 抽出
+wait_idle
+xdotool mousemove --sync $((wx + (2280 + 307) / 15)) $((wy + (4680 + 275) / 15)) click 1
+sleep 1                  # 採番 runs ...
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null
+app_pid=""
+killed=$(find "$big" -name 'GAZOU*.JPG' | wc -l)
+check "the killed run had numbered more files" test "$killed" -gt "$renamed"
+start_app
+undo
+undo
+check "after two undos no file is left numbered" test -z "$(find "$big" -name 'GAZOU*' | head -n 1)"
+check "and every file has its old name" test "$(find "$big" -name 'p*.jpg' | wc -l)" -eq 200000
 quit_app
 
 echo "screenshots: $shots"

@@ -10,9 +10,12 @@
 #include "core/paths.h"
 #include "faultyfilesystem.h"
 #include "files.h"
+#include "journal/journalfiles.h"
+#include "journal/runjournal.h"
 #include "numbering/renamepass.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
+#include "undo/undocommand.h"
 
 using namespace quillo;
 using namespace quillo::test;
@@ -130,6 +133,106 @@ class TstRenamePass : public QObject {
                               QStringLiteral("count:(2/3)"), QStringLiteral("number:00009"),
                               QStringLiteral("count:(3/3)")}) +
                      kCompleted);
+    }
+
+    // A numbering run written down, then taken back: with the move option,
+    // from a journal cut after each of its lines or left pending by a kill,
+    // and with a file that cannot go back or whose old name is taken again.
+    void undoGivesBackTheTree_data() {
+        QTest::addColumn<bool>("move");
+        QTest::addColumn<int>("keepRows");  // rows left in the journal; -1: all
+        QTest::addColumn<bool>("lastPending");
+        QTest::addColumn<int>("stuck");     // file whose way back fails; -1: none
+        QTest::addColumn<bool>("retaken");  // a new a.jpg appears before the undo
+        QTest::newRow("rename") << false << -1 << false << -1 << false;
+        QTest::newRow("rename and move") << true << -1 << false << -1 << false;
+        for (int k = 0; k <= 3; ++k)
+            QTest::addRow("journal cut after row %d", k) << true << k << false << -1 << false;
+        QTest::newRow("killed before the outcome") << false << -1 << true << -1 << false;
+        QTest::newRow("refused on the way back") << true << -1 << false << 1 << false;
+        QTest::newRow("old name taken again") << false << -1 << false << -1 << true;
+    }
+
+    void undoGivesBackTheTree() {
+        QFETCH(bool, move);
+        QFETCH(int, keepRows);
+        QFETCH(bool, lastPending);
+        QFETCH(int, stuck);
+        QFETCH(bool, retaken);
+        Folder f;
+        const QString root = f.tmp.path();
+        const QString journals = root + QStringLiteral("/journal");
+        const QStringList names{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"),
+                                QStringLiteral("c.jpg")};
+        for (const QString& name : names) f.add(name);
+        makeDir(root + QStringLiteral("/移動"));
+        RenameRequest request = defaultRequest();
+        request.chkMove = move ? CheckValue::On : CheckValue::Off;
+        request.moveFolder = root + QStringLiteral("/移動");
+        const QMap<QString, QByteArray> before = treeContents(root, {QStringLiteral("journal")});
+        {
+            RecordingProgress progress;
+            ScriptedMessageBox box;
+            RunJournal journal(journals, JournalKind::Number, request.number);
+            progress.finish(
+                runRename(request, f.table, progress, box, systemFileSystem(), &journal),
+                CommandButton::Rename, box);
+        }
+        const QMap<QString, QByteArray> renamed = treeContents(root, {QStringLiteral("journal")});
+        const QString path = journalFiles(journals).front();
+        QList<QByteArray> lines = readFile(path).split('\n');
+        QCOMPARE(lines.size(), 1 + 3 + 1);  // header, rows, nothing after the last LF
+        if (keepRows >= 0) lines = lines.mid(0, 1 + keepRows) << QByteArray();
+        if (lastPending) lines[3].replace("done", "pending");
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(lines.join('\n'));
+        out.close();
+        if (retaken) writeFile(f.file(names[0]), "new");
+        FaultyFileSystem fs;
+        const QString newDir = move ? request.moveFolder : f.path;
+        if (stuck >= 0)
+            fs.failRename.insert(newDir + QStringLiteral("/GAZOU0000%1.JPG").arg(7 + stuck),
+                                 code::PermissionDenied);
+
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        progress.finish(runUndo(journals, progress, box, fs), CommandButton::Undo, box);
+
+        // What the journal names and can go back goes back; the rest stays.
+        const int named = keepRows >= 0 ? keepRows : 3;
+        if (named == 0) {
+            QCOMPARE(box.texts, QStringList{QStringLiteral("元に戻す処理はありません")});
+            QCOMPARE(treeContents(root, {QStringLiteral("journal")}), renamed);
+            return;
+        }
+        QMap<QString, QByteArray> expected = renamed;
+        int back = 0;
+        for (int k = 0; k < named; ++k) {
+            if (k == stuck || (retaken && k == 0)) continue;
+            const QString from = QStringLiteral("%1/GAZOU0000%2.JPG")
+                                     .arg(move ? QStringLiteral("移動") : QStringLiteral("写真"))
+                                     .arg(7 + k);
+            expected.remove(from);
+            expected.insert(QStringLiteral("写真/") + names[k],
+                            before.value(QStringLiteral("写真/") + names[k]));
+            ++back;
+        }
+        if (retaken) expected.insert(QStringLiteral("写真/a.jpg"), "new");
+        QCOMPARE(treeContents(root, {QStringLiteral("journal")}), expected);
+        QCOMPARE(box.texts.value(0),
+                 QStringLiteral("直前の処理（%1件）を元に戻しますか？").arg(named));
+        const int notBack = named - back;
+        QCOMPARE(
+            progress.lastMessage,
+            QStringLiteral("%1件、元に戻しました").arg(back) +
+                (notBack ? QStringLiteral("（%1件は戻せませんでした）").arg(notBack) : QString()));
+        // The number box goes back only with every numbered file.
+        QCOMPARE(progress.lastNumber, notBack == 0 ? QStringLiteral("00007") : QString());
+        // Taken back once: the next undo has nothing left.
+        ScriptedMessageBox again;
+        progress.finish(runUndo(journals, progress, again, fs), CommandButton::Undo, again);
+        QCOMPARE(again.texts, QStringList{QStringLiteral("元に戻す処理はありません")});
     }
 
     void workedExampleWithMove() {

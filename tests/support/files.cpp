@@ -1,8 +1,10 @@
 #include "files.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,6 +31,20 @@ bool exists(const QString& path) {
 
 void makeDir(const QString& path) {
     QDir().mkpath(path);
+}
+
+QMap<QString, QByteArray> treeContents(const QString& root, const QStringList& skip) {
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString inside = path.mid(root.size() + 1);
+        if (std::any_of(skip.begin(), skip.end(),
+                        [&](const QString& s) { return inside.startsWith(s + QLatin1Char('/')); }))
+            continue;
+        out.insert(inside, readFile(path));
+    }
+    return out;
 }
 
 }  // namespace quillo::test

@@ -76,6 +76,10 @@ class TstWindowInputs : public QObject {
     QString ini() const { return m_dir.filePath(QStringLiteral("Quillo.INI")); }
 
   private slots:
+    // The desktop's trash and the journals, in the test's own folder.
+    void initTestCase() {
+        qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toUtf8());
+    }
     void init() { m_box.texts.clear(); }
 
     void extensionListEvents() {
@@ -283,13 +287,17 @@ class TstWindowInputs : public QObject {
                 QTest::keyClick(c.grdList, Qt::Key_Escape);
             QVERIFY(w.isVisible());  // nothing ends before the command does
         });
+        // The closing message as the command left it: the refresh asked for
+        // during the run clears the list (and the message) soon after.
+        QString shown;
+        connect(&w, &frmQuillo::commandFinished, this, [&] { shown = c.lblMsg->text(); });
         (rename ? c.cmdRename : c.cmdSelect)->click();
         QVERIFY(finishCommand(w));
         QVERIFY(held);
         QCOMPARE(strayClicks.count(), 0);
         QCOMPARE(m_box.texts, QStringList{QStringLiteral("処理を中止しますか？")});
         // After the close button the window has closed as the quit button closes it.
-        QCOMPARE(c.lblMsg->text(), viaClose ? QString() : message);
+        QCOMPARE(shown, viaClose ? QString() : message);
         if (rename) {
             // The file held in its rename was renamed, the one after it was not;
             // the number goes on after the last one used.
@@ -370,6 +378,10 @@ class TstWindowInputs : public QObject {
         QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、削除しました"));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
+        const QString trash = m_dir.filePath(QStringLiteral("data/Trash/"));
+        QCOMPARE(readFile(trash + QStringLiteral("files/s9.JPG")), QByteArray("refa"));
+        QVERIFY(readFile(trash + QStringLiteral("info/s9.JPG.trashinfo"))
+                    .startsWith("[Trash Info]\nPath=/"));
         QCOMPARE(w.dupCount(), 1);
         QCOMPARE(w.writes.size(), 1);  // the completed pass saved the settings
         QCOMPARE(w.listModel().rowCount(), 0);
@@ -388,6 +400,24 @@ class TstWindowInputs : public QObject {
         QCOMPARE(w.writes.size(), 2);
         QVERIFY(w.writes.last().contains(*encodeCp932(u"ファイル№,00016\r\n")));
         QVERIFY(m_box.texts.isEmpty());
+
+        // Ctrl+Z takes the numbering back, the list's menu then the removal.
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(finishCommand(w));
+        QCOMPARE(m_box.texts, QStringList{QStringLiteral("直前の処理（9件）を元に戻しますか？")});
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("9件、元に戻しました"));
+        QCOMPARE(c.txtNumber->text(), QStringLiteral("00007"));
+        QVERIFY(QFile::exists(sel + QStringLiteral("/s0.JPG")));
+        QVERIFY(!QFile::exists(sel + QStringLiteral("/GAZOU00007.JPG")));
+        QAction* undo = c.grdList->actions().value(0);
+        QVERIFY(undo);
+        QCOMPARE(undo->text(), QStringLiteral("直前の処理を元に戻す"));
+        undo->trigger();
+        QVERIFY(finishCommand(w));
+        QCOMPARE(readFile(sel + QStringLiteral("/s9.JPG")), QByteArray("refa"));
+        QVERIFY(QDir(trash + QStringLiteral("info")).isEmpty());
     }
 };
 
