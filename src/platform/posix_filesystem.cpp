@@ -33,7 +33,10 @@ bool decodeName(const char* bytes, qsizetype length, QString* out) {
         *out = QString::fromLatin1(bytes, length);
         return true;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // A name may begin with the bytes of a byte-order mark: they are part of
+    // the name, or it would be taken for another file's.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(QByteArrayView(bytes, length));
     if (decoder.hasError()) return false;
     *out = std::move(text);

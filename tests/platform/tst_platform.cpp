@@ -108,6 +108,13 @@ class TstPlatform : public QObject {
         QVERIFY(!decodeName("\xc3", 1, &out));
         QVERIFY(decodeName("\xe5\x86\x99", 3, &out));
         QCOMPARE(out, QStringLiteral("写"));
+        // A leading byte-order mark stays in the name, which goes back unchanged.
+        QVERIFY(
+            decodeName("\xef\xbb\xbf"
+                       "a.jpg",
+                       8, &out));
+        QCOMPARE(encodeName(out), QByteArray("\xef\xbb\xbf"
+                                             "a.jpg"));
     }
 
     void openFolderLooksAtEntriesLikeInfo() {
