@@ -1,6 +1,8 @@
 // The duplicate removal command: which files go, the questions, the messages.
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,6 +12,7 @@
 #include "files.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
+#include "trash/trashcan.h"
 
 using namespace quillo;
 using test::exists;
@@ -50,8 +53,8 @@ struct Run {
         for (const char* name : names)
             add(QStringLiteral("t"), QString::fromLatin1(name), "pic", FileKind::Target);
     }
-    void go(FileSystem& fs = systemFileSystem()) {
-        progress.finish(runDuplicateRemoval(table, options, dupCount, progress, box, fs),
+    void go(FileSystem& fs = systemFileSystem(), RemovalTools tools = {}) {
+        progress.finish(runDuplicateRemoval(table, options, dupCount, progress, box, fs, tools),
                         CommandButton::Delete, box);
     }
 };
@@ -66,6 +69,8 @@ class TstDuplicatePass : public QObject {
     void noDuplicatesAndEmptyFiles();
     void targetsABCInBothModes_data();
     void targetsABCInBothModes();
+    void withoutUsableTrashAskedOnce_data();
+    void withoutUsableTrashAskedOnce();
     void referenceBeatsTargetAndReferencesStay();
     void moveOntoExistingNameAsksAndIsCountedAsFailed();
     void missingFileQuestionNamesTheMissingFile_data();
@@ -158,6 +163,40 @@ void TstDuplicatePass::targetsABCInBothModes() {
     QCOMPARE(moved, chk == CheckValue::On);
     QCOMPARE(r.progress.lastMessage, message);
     QCOMPARE(r.progress.saves, 1);
+}
+
+void TstDuplicatePass::withoutUsableTrashAskedOnce_data() {
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("yes: deleted for good") << Answer::Yes << QStringLiteral("2件、削除しました");
+    QTest::newRow("no: kept") << Answer::No
+                              << QStringLiteral("0件、削除しました（2件は削除できませんでした）");
+}
+
+// A trash whose files/ folder is a link is no trash: one question for the run.
+void TstDuplicatePass::withoutUsableTrashAskedOnce() {
+    QFETCH(Answer, answer);
+    QFETCH(QString, message);
+    Run r;
+    r.addSame({"a.JPG", "b.JPG", "c.JPG"});
+    const QString data = r.dir.path() + QStringLiteral("/data");
+    test::makeDir(data + QStringLiteral("/Trash/info"));
+    test::makeDir(r.dir.path() + QStringLiteral("/elsewhere"));
+    QVERIFY(QFile::link(r.dir.path() + QStringLiteral("/elsewhere"),
+                        data + QStringLiteral("/Trash/files")));
+    TrashCan trash(systemFileSystem(), TrashHome{data, currentUserId()});
+    r.box.script = {answer};
+    r.go(systemFileSystem(), {&trash, nullptr, {}});
+    const QString t = r.folder(QStringLiteral("t"));
+    QCOMPARE(
+        r.box.texts,
+        QStringList{t + QStringLiteral("b.JPG\rこのファイルのあるドライブにはごみ箱がありません"
+                                       "\rごみ箱に移せないファイルを完全に削除しますか？")});
+    QCOMPARE(exists(t + QStringLiteral("b.JPG")), answer == Answer::No);
+    QCOMPARE(exists(t + QStringLiteral("c.JPG")), answer == Answer::No);
+    QVERIFY(exists(t + QStringLiteral("a.JPG")));
+    QVERIFY(QDir(r.dir.path() + QStringLiteral("/elsewhere")).isEmpty());
+    QCOMPARE(r.progress.lastMessage, message);
 }
 
 void TstDuplicatePass::referenceBeatsTargetAndReferencesStay() {
