@@ -1,12 +1,9 @@
-// What the journal costs a pass: begin and end for 200,000 rows with paths
-// like the passes give, then 50,000 renames in one folder with and without a
-// row around each, median of five each. Times are of the calling thread; the
-// thread that syncs once a second is counted apart.
-#include <fcntl.h>
+// What one journal row costs: begin and end for 200,000 rows with paths like
+// the passes give, median of five. Times are of the calling thread; the thread
+// that syncs once a second is counted apart. bench_rename and bench_dedup
+// time the passes with the journal on and off.
 #include <time.h>
-#include <unistd.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -23,7 +20,6 @@ using quillo::bench::median;
 namespace {
 
 constexpr int kRows = 200000;
-constexpr int kFiles = 50000;
 constexpr int kRuns = 5;
 
 double threadCpuNs() {
@@ -69,48 +65,13 @@ std::unique_ptr<JournalWriter> openWriter(const QString& folder) {
     return std::move(writer.value());
 }
 
-QString makeFolder(const QString& root, const QString& name) {
-    const QString folder = joinPath(root, name);
-    QDir(folder).removeRecursively();
-    QDir().mkpath(folder);
-    for (int i = 1; i <= kFiles; ++i) {
-        const int fd = ::open(QFile::encodeName(joinPath(folder, oldName(i))).constData(),
-                              O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
-        if (fd < 0) {
-            std::perror("create");
-            std::exit(1);
-        }
-        ::close(fd);
-    }
-    return folder;
-}
-
-// ns of the calling thread's CPU per file for renaming kFiles, with a row
-// around each when journal is given.
-double renameNs(const QString& root, JournalWriter* journal) {
-    const QString folder = makeFolder(root, QStringLiteral("files"));
-    std::vector<JournalRow> rows;
-    rows.reserve(kFiles);
-    for (int i = 1; i <= kFiles; ++i) rows.push_back(renameRow(folder, i));
-    FileSystem& fs = systemFileSystem();
-    ::sync();
-    const double start = threadCpuNs();
-    for (const JournalRow& row : rows) {
-        const qint64 handle = journal ? journal->begin(row) : 0;
-        const Status renamed = fs.rename(row.oldPath, row.newPath);
-        if (journal) journal->end(handle, renamed);
-        if (!renamed) std::exit(1);
-    }
-    return (threadCpuNs() - start) / kFiles;
-}
-
 }  // namespace
 
 int main() {
     QTemporaryDir root;
     if (!root.isValid()) return 1;
     const QString journals = joinPath(root.path(), QStringLiteral("journal"));
-    std::vector<double> rowNs, rowWallNs, syncNs, finishNs, plainNs, journalledNs;
+    std::vector<double> rowNs, rowWallNs, syncNs, finishNs;
     std::vector<JournalRow> rows;
     rows.reserve(kRows);
     for (int i = 1; i <= kRows; ++i)
@@ -139,17 +100,5 @@ int main() {
     std::printf("median of %d, %d rows: begin+end %.0f ns/row cpu, %.0f ns/row wall\n", kRuns,
                 kRows, median(rowNs), median(rowWallNs));
 
-    for (int run = 0; run < kRuns; ++run) {
-        plainNs.push_back(renameNs(root.path(), nullptr));
-        std::unique_ptr<JournalWriter> writer = openWriter(journals);
-        journalledNs.push_back(renameNs(root.path(), writer.get()));
-        if (!writer->finish()) return 1;
-        std::printf("run %d: rename %.0f ns/file, with a journal row %.0f ns/file\n", run + 1,
-                    plainNs.back(), journalledNs.back());
-    }
-    const double p = median(plainNs), j = median(journalledNs);
-    std::printf(
-        "median of %d, %d renames: %.0f ns/file, with the journal %.0f ns/file (+%.1f %%)\n", kRuns,
-        kFiles, p, j, (j / p - 1) * 100);
     return 0;
 }
