@@ -85,10 +85,4 @@ Status TrashCan::release(const TrashSlot& slot) {
     return m_fs.remove(slot.infoPath);
 }
 
-Status restoreFromTrash(FileSystem& fs, const QString& trashedFilePath,
-                        const QString& originalPath) {
-    if (const Status moved = fs.rename(trashedFilePath, originalPath); !moved) return moved;
-    return fs.remove(trashInfoPathOf(trashedFilePath));
-}
-
 }  // namespace quillo

@@ -51,9 +51,4 @@ class TrashCan {
     QHash<QString, int> m_nextNumber;
 };
 
-// Moves a trashed file back to originalPath, never over an existing file,
-// then removes its record.
-Status restoreFromTrash(FileSystem& fs, const QString& trashedFilePath,
-                        const QString& originalPath);
-
 }  // namespace quillo
