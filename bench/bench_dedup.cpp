@@ -80,15 +80,15 @@ int quilloRun(const QString& root, bool journalled) {
         request.selectFolder = root + QStringLiteral("/sel");
         request.subfolderSwitch = CheckValue::On;
         request.extension = QStringLiteral(".JPG");
-        runCollect(request, table, progress, box, fs);
+        (void)runCollect(request, table, progress, box, fs);
     }
     lap("collect");
     qint32 dupCount = 0;
     RunJournal journal(root + QStringLiteral("/journal"), JournalKind::Remove);
     RemovalTools tools;
     if (journalled) tools.journal = &journal;
-    runDuplicateRemoval(table, DedupOptions{CheckValue::On, root + QStringLiteral("/削除")},
-                        dupCount, progress, box, fs, tools);
+    (void)runDuplicateRemoval(table, DedupOptions{CheckValue::On, root + QStringLiteral("/削除")},
+                              dupCount, progress, box, fs, tools);
     (void)journal.finish();
     lap("pass");
     std::printf("%d\n", dupCount);

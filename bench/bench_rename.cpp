@@ -100,8 +100,8 @@ int main() {
         {
             RunJournal journal(root.path() + QStringLiteral("/journal"), JournalKind::Number,
                                request.number);
-            runRename(request, table, progress, box, systemFileSystem(),
-                      withJournal ? &journal : nullptr);
+            (void)runRename(request, table, progress, box, systemFileSystem(),
+                            withJournal ? &journal : nullptr);
         }  // the journal's end, its last sync included, counts too
         (withJournal ? journalled : pass).push_back(double(t.nsecsElapsed()) / 1e6);
         (withJournal ? journalledCpu : passCpu).push_back(cpuMs() - cpu);

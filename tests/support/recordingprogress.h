@@ -16,7 +16,7 @@ class RecordingProgress : public Progress, public CommandView {
     int blinks = 0;
     int saves = 0;
     int clears = 0;
-    bool enabled[4] = {true, true, true, true};
+    bool enabled[5] = {true, true, true, true, true};  // by CommandButton
     bool recordCounts = true;  // off for large runs
     int stopAfter = -1;        // asked this many times, the answer becomes yes; -1: never
     int stopChecks = 0;
