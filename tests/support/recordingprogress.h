@@ -17,8 +17,8 @@ class RecordingProgress : public Progress, public CommandView {
     int saves = 0;
     int clears = 0;
     bool enabled[5] = {true, true, true, true, true};  // by CommandButton
-    bool recordCounts = true;  // off for large runs
-    int stopAfter = -1;        // asked this many times, the answer becomes yes; -1: never
+    bool recordCounts = true;                          // off for large runs
+    int stopAfter = -1;  // asked this many times, the answer becomes yes; -1: never
     int stopChecks = 0;
 
     void BlinkStep() override { ++blinks; }
