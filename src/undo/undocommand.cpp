@@ -53,8 +53,10 @@ bool takeBack(const JournalRow& row, RunJournal& journal, FileSystem& fs) {
         recorded(&journal, restore, [&] { return folder.value()->rename(name, row.oldPath); });
     if (!moved) return false;
     // The trash's record goes with the file; a record left behind only lists
-    // a file that is no longer there.
-    if (row.op == JournalOp::Trash) (void)fs.remove(trashInfoPathOf(row.newPath));
+    // a file that is no longer there. Only a file that came out of a trash's
+    // files/ folder has one, whatever an edited journal says.
+    if (row.op == JournalOp::Trash && parentFolder(row.newPath).endsWith(QLatin1String("/files")))
+        (void)fs.remove(trashInfoPathOf(row.newPath));
     return true;
 }
 
