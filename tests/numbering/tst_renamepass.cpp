@@ -137,20 +137,25 @@ class TstRenamePass : public QObject {
 
     // A numbering run written down, then taken back: with the move option,
     // from a journal cut after each of its lines or left pending by a kill,
-    // and with a file that cannot go back or whose old name is taken again.
+    // with a file that cannot go back or whose old name is taken again, and
+    // with a row edited to name another file, which stays where it is.
     void undoGivesBackTheTree_data() {
         QTest::addColumn<bool>("move");
         QTest::addColumn<int>("keepRows");  // rows left in the journal; -1: all
         QTest::addColumn<bool>("lastPending");
-        QTest::addColumn<int>("stuck");     // file whose way back fails; -1: none
-        QTest::addColumn<bool>("retaken");  // a new a.jpg appears before the undo
-        QTest::newRow("rename") << false << -1 << false << -1 << false;
-        QTest::newRow("rename and move") << true << -1 << false << -1 << false;
+        QTest::addColumn<int>("stuck");  // file whose way back fails; -1: none
+        QTest::addColumn<QString>(
+            "meddling");  // "retaken": a new a.jpg; "edited": row 1 names other.jpg
+        QTest::newRow("rename") << false << -1 << false << -1 << QString();
+        QTest::newRow("rename and move") << true << -1 << false << -1 << QString();
         for (int k = 0; k <= 3; ++k)
-            QTest::addRow("journal cut after row %d", k) << true << k << false << -1 << false;
-        QTest::newRow("killed before the outcome") << false << -1 << true << -1 << false;
-        QTest::newRow("refused on the way back") << true << -1 << false << 1 << false;
-        QTest::newRow("old name taken again") << false << -1 << false << -1 << true;
+            QTest::addRow("journal cut after row %d", k) << true << k << false << -1 << QString();
+        QTest::newRow("killed before the outcome") << false << -1 << true << -1 << QString();
+        QTest::newRow("refused on the way back") << true << -1 << false << 1 << QString();
+        QTest::newRow("old name taken again")
+            << false << -1 << false << -1 << QStringLiteral("retaken");
+        QTest::newRow("edited to name another file")
+            << false << -1 << false << -1 << QStringLiteral("edited");
     }
 
     void undoGivesBackTheTree() {
@@ -158,7 +163,9 @@ class TstRenamePass : public QObject {
         QFETCH(int, keepRows);
         QFETCH(bool, lastPending);
         QFETCH(int, stuck);
-        QFETCH(bool, retaken);
+        QFETCH(QString, meddling);
+        const bool retaken = meddling == QLatin1String("retaken");
+        const bool edited = meddling == QLatin1String("edited");
         Folder f;
         const QString root = f.tmp.path();
         const QString journals = root + QStringLiteral("/journal");
@@ -184,6 +191,10 @@ class TstRenamePass : public QObject {
         QCOMPARE(lines.size(), 1 + 3 + 1);  // header, rows, nothing after the last LF
         if (keepRows >= 0) lines = lines.mid(0, 1 + keepRows) << QByteArray();
         if (lastPending) lines[3].replace("done", "pending");
+        if (edited) {
+            writeFile(f.file(QStringLiteral("other.jpg")), "other");
+            lines[1].replace("GAZOU00007.JPG", "other.jpg");
+        }
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write(lines.join('\n'));
@@ -209,7 +220,7 @@ class TstRenamePass : public QObject {
         QMap<QString, QByteArray> expected = renamed;
         int back = 0;
         for (int k = 0; k < named; ++k) {
-            if (k == stuck || (retaken && k == 0)) continue;
+            if (k == stuck || ((retaken || edited) && k == 0)) continue;
             const QString from = QStringLiteral("%1/GAZOU0000%2.JPG")
                                      .arg(move ? QStringLiteral("移動") : QStringLiteral("写真"))
                                      .arg(7 + k);
@@ -219,6 +230,7 @@ class TstRenamePass : public QObject {
             ++back;
         }
         if (retaken) expected.insert(QStringLiteral("写真/a.jpg"), "new");
+        if (edited) expected.insert(QStringLiteral("写真/other.jpg"), "other");
         QCOMPARE(treeContents(root, {QStringLiteral("journal")}), expected);
         QCOMPARE(box.texts.value(0),
                  QStringLiteral("直前の処理（%1件）を元に戻しますか？").arg(named));
