@@ -83,8 +83,13 @@ int main() {
     const auto timePass = [&](bool withJournal) {
         const QString folder = makeFolder(root.path(), QStringLiteral("pass"));
         FileTable table;
-        for (int i = 1; i <= kFiles; ++i)
-            table.append({folderPrefix(folder), oldName(i), 0, FileKind::Target, {}});
+        // Entries as a collection records them: which file each one is.
+        for (int i = 1; i <= kFiles; ++i) {
+            const Result<FileInfo> info = systemFileSystem().info(joinPath(folder, oldName(i)));
+            if (!info) return false;
+            table.append(
+                {folderPrefix(folder), oldName(i), 0, FileKind::Target, info->id(), info->mtimeNs});
+        }
         RenameRequest request;
         request.name = QStringLiteral("GAZOU");
         request.number = QStringLiteral("00001");

@@ -21,7 +21,8 @@ struct FileEntry {
     QString name;  // as the listing gave it; empty once removed by a duplicate pass
     qint64 size = 0;
     FileKind kind = FileKind::Target;
-    FileId id;  // device and inode when collected
+    FileId id;           // device and inode when collected
+    qint64 mtimeNs = 0;  // last modification when collected
 
     QString path() const { return dir + name; }
     bool removed() const { return name.isEmpty(); }

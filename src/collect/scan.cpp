@@ -125,7 +125,7 @@ class Walk {
             if (m_recurse && enter(info.value())) scan(prefix + e.name);
         } else if (info->type == EntryType::File && extensionMatches(e.name, m_request.extension)) {
             m_result.entries.push_back(
-                FileEntry{prefix, e.name, info->size, m_request.kind, info->id()});
+                FileEntry{prefix, e.name, info->size, m_request.kind, info->id(), info->mtimeNs});
             m_progress.count(countCaption(m_request.countBefore + qint64(m_result.entries.size())));
         }
     }
