@@ -35,6 +35,10 @@ QString parentFolder(const QString& path) {
     return folder.left(cut);
 }
 
+QString fileNameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(kSeparator) + 1);
+}
+
 QString folderSetting(const QString& path) {
     QString s = path;
     while (s.size() > 1 && s.endsWith(kSeparator)) s.chop(1);

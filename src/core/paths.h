@@ -31,6 +31,9 @@ Result<QString> destinationPrefix(const QString& folder);
 // its own parent.
 QString parentFolder(const QString& path);
 
+// The last part of path: the name after its last separator.
+QString fileNameOf(const QString& path);
+
 // A folder text as the settings hold it: no trailing separator, except the root "/".
 QString folderSetting(const QString& path);
 

@@ -116,6 +116,20 @@ class Comparison {
     FileSystem& m_fs;
 };
 
+// How an identical second file leaves: into the delete folder when the box
+// is ticked, else into its file system's trash; without a usable trash as
+// the user answered, once per run.
+enum class WayOut { DeleteFolder, Trash, Delete, Ask, Keep };
+
+WayOut wayOut(const DedupOptions& options, RemovalTools* tools, const QString& path,
+              quint64 device) {
+    if (options.chkDelete == CheckValue::On) return WayOut::DeleteFolder;
+    if (!tools || !tools->trash) return WayOut::Delete;
+    if (tools->trash->trashFor(path, device)) return WayOut::Trash;
+    if (!tools->deleteWithoutTrash) return WayOut::Ask;
+    return *tools->deleteWithoutTrash ? WayOut::Delete : WayOut::Keep;
+}
+
 }  // namespace
 
 PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions& options,
@@ -169,31 +183,37 @@ PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions
     row.before = before;
     RunJournal* journal = tools ? tools->journal : nullptr;
     FolderHandle& folder = *folder2.value();
+    const auto moveTo = [&](JournalOp op, const Result<QString>& to) {
+        row.op = op;
+        if (!to) return Status(to.failure());
+        row.newPath = to.value();
+        return recorded(journal, row, [&] { return folder.rename(second.name, row.newPath); });
+    };
     Status removed;
-    if (options.chkDelete == CheckValue::On) {
-        const Result<QString> into = destinationPrefix(options.deleteFolder);
-        row.op = JournalOp::Move;
-        row.newPath = into ? into.value() + second.name : QString();
-        removed =
-            !into ? Status(into.failure())
-                  : recorded(journal, row, [&] { return folder.rename(second.name, row.newPath); });
-    } else if (tools && tools->trash && tools->trash->trashFor(path2, before.device)) {
-        const Result<TrashSlot> slot = tools->trash->reserve(path2, before.device);
-        row.op = JournalOp::Trash;
-        row.newPath = slot ? slot->filePath : QString();
-        removed =
-            !slot ? Status(slot.failure())
-                  : recorded(journal, row, [&] { return folder.rename(second.name, row.newPath); });
-        if (slot && !removed) (void)tools->trash->release(slot.value());
-    } else if (tools && tools->trash && !tools->deleteWithoutTrash) {
-        result.needsTrashAnswer = true;
-        return result;
-    } else if (tools && tools->trash && !*tools->deleteWithoutTrash) {
-        result.leftWithoutTrash = true;
-        return result;
-    } else {
-        row.op = JournalOp::Delete;
-        removed = recorded(journal, row, [&] { return folder.remove(second.name); });
+    switch (wayOut(options, tools, path2, before.device)) {
+        case WayOut::DeleteFolder: {
+            const Result<QString> into = destinationPrefix(options.deleteFolder);
+            removed =
+                moveTo(JournalOp::Move, into ? Result<QString>(into.value() + second.name) : into);
+            break;
+        }
+        case WayOut::Trash: {
+            const Result<TrashSlot> slot = tools->trash->reserve(path2, before.device);
+            removed = moveTo(JournalOp::Trash, slot ? Result<QString>(slot->filePath)
+                                                    : Result<QString>(slot.failure()));
+            if (slot && !removed) (void)tools->trash->release(slot.value());
+            break;
+        }
+        case WayOut::Ask:
+            result.needsTrashAnswer = true;
+            return result;
+        case WayOut::Keep:
+            result.leftWithoutTrash = true;
+            return result;
+        case WayOut::Delete:
+            row.op = JournalOp::Delete;
+            removed = recorded(journal, row, [&] { return folder.remove(second.name); });
+            break;
     }
     if (!removed) {
         result.status = removed;

@@ -37,10 +37,6 @@ bool newerFirst(const JournalName& a, const JournalName& b) {
     return a.counter > b.counter;
 }
 
-QString fileNameOf(const QString& path) {
-    return path.mid(path.lastIndexOf(kSeparator) + 1);
-}
-
 }  // namespace
 
 QString journalFileName(const JournalName& name) {

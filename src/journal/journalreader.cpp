@@ -43,8 +43,7 @@ std::vector<JournalRow> parseJournalRows(QByteArrayView bytes) {
 }
 
 Result<JournalRun> readJournal(const QString& path) {
-    const std::optional<JournalName> name =
-        parseJournalName(path.mid(path.lastIndexOf(kSeparator) + 1));
+    const std::optional<JournalName> name = parseJournalName(fileNameOf(path));
     if (!name) return makeFailure(code::BadFileName);
     Result<QByteArray> bytes = readAll(path);
     if (!bytes) return bytes.failure();

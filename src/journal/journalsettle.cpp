@@ -16,9 +16,7 @@ bool holds(FileSystem& fs, const QString& path, const FileInfo& file) {
 // modification time are the same too.
 bool isGone(FileSystem& fs, const QString& path, const FileInfo& file) {
     const Result<FileInfo> info = fs.info(path);
-    if (info)
-        return !sameFile(info.value(), file) || info.value().size != file.size ||
-               info.value().mtimeNs != file.mtimeNs;
+    if (info) return !sameRecordedState(info.value(), file);
     const int code = info.failure().code;
     return code == code::FileNotFound || code == code::PathNotFound;
 }

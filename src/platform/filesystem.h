@@ -48,10 +48,17 @@ inline bool sameFile(const FileInfo& a, const FileInfo& b) {
     return a.id() == b.id();
 }
 
+// True when both describe the same file with the same contents as far as its
+// size and modification time tell: what a record of a file (which keeps no
+// type) can be checked against.
+inline bool sameRecordedState(const FileInfo& a, const FileInfo& b) {
+    return sameFile(a, b) && a.size == b.size && a.mtimeNs == b.mtimeNs;
+}
+
 // True when both describe the same file in the same state: same device and
 // inode, type, size and modification time.
 inline bool sameState(const FileInfo& a, const FileInfo& b) {
-    return sameFile(a, b) && a.type == b.type && a.size == b.size && a.mtimeNs == b.mtimeNs;
+    return a.type == b.type && sameRecordedState(a, b);
 }
 
 // A file opened for reading; closed when destroyed.

@@ -58,7 +58,7 @@ Status TrashCan::trashFor(const QString& originalPath, quint64 device) {
 Result<TrashSlot> TrashCan::reserve(const QString& originalPath, quint64 device) {
     const Result<TrashPlace> place = placeFor(originalPath, device);
     if (!place) return place.failure();
-    const QString name = originalPath.mid(originalPath.lastIndexOf(kSeparator) + 1);
+    const QString name = fileNameOf(originalPath);
     const QString files = joinPath(place->root, QStringLiteral("files/"));
     const QString info = joinPath(place->root, QStringLiteral("info/"));
     const QByteArray record =

@@ -14,7 +14,7 @@ QByteArray trashInfoText(const QString& path, const QDateTime& when) {
 }
 
 QString trashInfoPathOf(const QString& trashedFilePath) {
-    const QString name = trashedFilePath.mid(trashedFilePath.lastIndexOf(kSeparator) + 1);
+    const QString name = fileNameOf(trashedFilePath);
     const QString root = parentFolder(parentFolder(trashedFilePath));
     return joinPath(root, QStringLiteral("info/")) + name + QStringLiteral(".trashinfo");
 }

@@ -196,7 +196,7 @@ void frmFolder::fillDirList(const QStringList& names) {
     dirList->clear();
     QTreeWidgetItem* parent = nullptr;
     for (const QString& path : folderChain(root, m_current)) {
-        const QString label = parent ? path.mid(path.lastIndexOf(kSeparator) + 1) : path;
+        const QString label = parent ? fileNameOf(path) : path;
         auto* item =
             parent ? new QTreeWidgetItem(parent, {label}) : new QTreeWidgetItem(dirList, {label});
         item->setIcon(0, open);

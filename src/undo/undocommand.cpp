@@ -20,11 +20,10 @@ qint32 changes(const JournalRun& run) {
     return qint32(std::count_if(run.rows.begin(), run.rows.end(), changedFile));
 }
 
-// The file the journal names, as it was when the run changed it.
-// The journal keeps no type: only a regular file is ever changed.
+// The file the journal names, as it was when the run changed it; only a
+// regular file is ever changed.
 bool isTheOne(const FileInfo& now, const FileInfo& before) {
-    return now.type == EntryType::File && sameFile(now, before) && now.size == before.size &&
-           now.mtimeNs == before.mtimeNs;
+    return now.type == EntryType::File && sameRecordedState(now, before);
 }
 
 bool alreadyBack(const JournalRow& row, FileSystem& fs) {
@@ -36,10 +35,8 @@ bool alreadyBack(const JournalRow& row, FileSystem& fs) {
 bool takeBack(const JournalRow& row, RunJournal& journal, FileSystem& fs) {
     if (row.op == JournalOp::Delete || row.op == JournalOp::Restore || row.newPath.isEmpty())
         return false;  // deleted for good: nothing to bring back
-    const qsizetype cut = row.newPath.lastIndexOf(QLatin1Char('/'));
-    if (cut < 0) return false;
-    const QString name = row.newPath.mid(cut + 1);
-    Result<std::unique_ptr<FolderHandle>> folder = fs.openFolder(row.newPath.left(cut + 1));
+    const QString name = fileNameOf(row.newPath);
+    Result<std::unique_ptr<FolderHandle>> folder = fs.openFolder(parentFolder(row.newPath));
     const Result<FileInfo> now =
         folder ? folder.value()->info(name) : Result<FileInfo>(folder.failure());
     if (!now || !isTheOne(now.value(), row.before)) return alreadyBack(row, fs);
@@ -60,6 +57,12 @@ bool takeBack(const JournalRow& row, RunJournal& journal, FileSystem& fs) {
     return true;
 }
 
+// "N件、元に戻しました（K件は戻せませんでした）", and after a stop
+// "中止しました（…）" around the same parts.
+QString undoMessage(const CommandOutcome& o) {
+    return countedMessage(o, QStringLiteral("元に戻しました"), QStringLiteral("戻せませんでした"));
+}
+
 }  // namespace
 
 std::optional<JournalRun> lastUndoableRun(const QString& folder, FileSystem& fs) {
@@ -70,10 +73,6 @@ std::optional<JournalRun> lastUndoableRun(const QString& folder, FileSystem& fs)
         if (changes(run.value()) > 0) return std::move(run.value());
     }
     return std::nullopt;
-}
-
-QString undoMessage(const CommandOutcome& o) {
-    return countedMessage(o, QStringLiteral("元に戻しました"), QStringLiteral("戻せませんでした"));
 }
 
 CommandOutcome runUndo(const QString& folder, Progress& progress, MessageBox& box, FileSystem& fs) {

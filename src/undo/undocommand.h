@@ -27,8 +27,4 @@ std::optional<JournalRun> lastUndoableRun(const QString& folder, FileSystem& fs)
 // whole gives its first number back to the number box.
 CommandOutcome runUndo(const QString& folder, Progress& progress, MessageBox& box, FileSystem& fs);
 
-// "N件、元に戻しました（K件は戻せませんでした）", and after a stop
-// "中止しました（…）" around the same parts.
-QString undoMessage(const CommandOutcome& outcome);
-
 }  // namespace quillo
