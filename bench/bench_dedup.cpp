@@ -84,7 +84,8 @@ int quilloRun(const QString& root, bool journalled) {
     }
     lap("collect");
     qint32 dupCount = 0;
-    RunJournal journal(root + QStringLiteral("/journal"), JournalKind::Remove);
+    RunJournal journal(JournalFolder(systemFileSystem(), root + QStringLiteral("/journal")),
+                       JournalKind::Remove);
     RemovalTools tools;
     if (journalled) tools.journal = &journal;
     (void)runDuplicateRemoval(table, DedupOptions{CheckValue::On, root + QStringLiteral("/削除")},

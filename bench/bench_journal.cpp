@@ -56,8 +56,8 @@ JournalRow renameRow(const QString& folder, int i) {
 }
 
 std::unique_ptr<JournalWriter> openWriter(const QString& folder) {
-    Result<std::unique_ptr<JournalWriter>> writer =
-        JournalWriter::open(folder, JournalKind::Number, QStringLiteral("00001"));
+    Result<std::unique_ptr<JournalWriter>> writer = JournalWriter::open(
+        JournalFolder(systemFileSystem(), folder), JournalKind::Number, QStringLiteral("00001"));
     if (!writer) {
         std::fprintf(stderr, "cannot open a journal: %d\n", writer.failure().code);
         std::exit(1);

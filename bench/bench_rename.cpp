@@ -103,8 +103,9 @@ int main() {
         const double cpu = cpuMs();
         t.start();
         {
-            RunJournal journal(root.path() + QStringLiteral("/journal"), JournalKind::Number,
-                               request.number);
+            RunJournal journal(
+                JournalFolder(systemFileSystem(), root.path() + QStringLiteral("/journal")),
+                JournalKind::Number, request.number);
             (void)runRename(request, table, progress, box, systemFileSystem(),
                             withJournal ? &journal : nullptr);
         }  // the journal's end, its last sync included, counts too

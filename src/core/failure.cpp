@@ -28,7 +28,7 @@ QString describeFailure(int code) {
 }
 
 Failure makeFailure(int code) {
-    return Failure{code, describeFailure(code)};
+    return Failure{code, describeFailure(code), {}};
 }
 
 Failure readFailureOfCode(int code) {
@@ -37,7 +37,8 @@ Failure readFailureOfCode(int code) {
     return f;
 }
 
-QString failureQuestion(const Failure& failure, const QString& path) {
+QString failureQuestion(const Failure& failure, const QString& operationPath) {
+    const QString& path = failure.path.isEmpty() ? operationPath : failure.path;
     QString text;
     if (failure.code == code::FileExists)
         text = path + QStringLiteral(" ファイルが重複しています");

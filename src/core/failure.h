@@ -26,7 +26,8 @@ Failure makeFailure(int code);
 // The failure of a refused open or read: worded as one to read, not to write.
 Failure readFailureOfCode(int code);
 
-// The Yes/No question after an operation on the file at path failed.
+// The Yes/No question after an operation on the file at path failed; it
+// names the file the failure concerns where that is another (the journal).
 QString failureQuestion(const Failure& failure, const QString& path);
 
 }  // namespace quillo

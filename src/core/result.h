@@ -10,7 +10,14 @@ namespace quillo {
 struct Failure {
     int code = 0;         // classic BASIC runtime number, see failure.h
     QString description;  // Japanese text shown to the user
+    QString path;         // the file it concerns, where that is not the operation's own
 };
+
+// failure, as one concerning the file at path.
+inline Failure concerning(Failure failure, const QString& path) {
+    failure.path = path;
+    return failure;
+}
 
 template <class T>
 class [[nodiscard]] Result {

@@ -51,6 +51,9 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
     // What became of a target the pass could not remove, counted at the end.
     enum class Left : char { No, Failed, Kept };
     std::vector<Left> left(size_t(count), Left::No);
+    // Files the user was asked about once already: not compared again, so
+    // that one file never brings more than one question.
+    std::vector<bool> asked(size_t(count), false);
     for (qint32 j = 0; j < count; ++j)
         if (rows[size_t(j)].kind == FileKind::Target && guard.keeps(rows[size_t(j)]))
             left[size_t(j)] = Left::Kept;
@@ -79,11 +82,11 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
         if (stop()) break;
         if (groups && !rows[size_t(i)].removed()) {
             groups->forEachPartner(i, [&](qint32 j) {
-                if (outcome.end != CommandEnd::Completed) return;
+                if (outcome.end != CommandEnd::Completed || asked[size_t(i)]) return;
                 progress.BlinkStep();
                 if (stop()) return;
                 FileEntry& second = rows[size_t(j)];
-                if (second.removed()) return;
+                if (second.removed() || asked[size_t(j)]) return;
                 if (guard.keeps(second)) return;
                 PairResult r = FilComp(rows[size_t(i)], second, options, guard, DupCount, fs,
                                        &buffers, &tools);
@@ -96,7 +99,12 @@ CommandOutcome runDuplicateRemoval(FileTable& table, const DedupOptions& options
                 if (r.kept) left[size_t(j)] = Left::Kept;
                 if (r.leftWithoutTrash) left[size_t(j)] = Left::Failed;
                 if (r.status) return;
-                if (r.identical && left[size_t(j)] == Left::No) left[size_t(j)] = Left::Failed;
+                // The question names the first file only when that one failed.
+                const qint32 failed = r.failedPath == rows[size_t(i)].path() ? i : j;
+                asked[size_t(failed)] = true;
+                if (rows[size_t(failed)].kind == FileKind::Target &&
+                    left[size_t(failed)] == Left::No)
+                    left[size_t(failed)] = Left::Failed;
                 if (box.show(failureQuestion(r.status.failure(), r.failedPath), Buttons::YesNo) ==
                     Answer::No)
                     outcome.end = CommandEnd::Aborted;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "core/failure.h"
 #include "core/paths.h"
 #include "dedup/comparebuffers.h"
 #include "dedup/duplicatepass.h"
@@ -121,13 +122,49 @@ class Comparison {
 // the user answered, once per run.
 enum class WayOut { DeleteFolder, Trash, Delete, Ask, Keep };
 
-WayOut wayOut(const DedupOptions& options, RemovalTools* tools, const QString& path,
-              quint64 device) {
-    if (options.chkDelete == CheckValue::On) return WayOut::DeleteFolder;
-    if (!tools || !tools->trash) return WayOut::Delete;
-    if (tools->trash->trashFor(path, device)) return WayOut::Trash;
-    if (!tools->deleteWithoutTrash) return WayOut::Ask;
-    return *tools->deleteWithoutTrash ? WayOut::Delete : WayOut::Keep;
+struct Exit {
+    WayOut way = WayOut::Delete;
+    TrashBin* bin = nullptr;  // for Trash
+};
+
+// Whether the trash could not be looked for is the file's own trouble (its
+// folder gone, say), not a sign that its drive has no trash.
+Result<Exit> wayOut(const DedupOptions& options, RemovalTools* tools, FolderHandle& folder) {
+    if (options.chkDelete == CheckValue::On) return Exit{WayOut::DeleteFolder};
+    if (!tools || !tools->trash) return Exit{WayOut::Delete};
+    const Result<TrashBin*> bin = tools->trash->binFor(folder);
+    if (!bin) return bin.failure();
+    if (bin.value()) return Exit{WayOut::Trash, bin.value()};
+    if (!tools->deleteWithoutTrash) return Exit{WayOut::Ask};
+    return Exit{*tools->deleteWithoutTrash ? WayOut::Delete : WayOut::Keep};
+}
+
+// Tries for a free trash name when other programs keep taking the one found.
+constexpr int kTrashTries = 8;
+
+// Moves name out of folder into the trash: written down first, then its
+// record, then the move. A run killed between the record and the move
+// leaves a pending row, which later settles the record.
+Status trashRecorded(TrashCan& trash, TrashBin& bin, FolderHandle& folder, const QString& name,
+                     JournalRow& row, RunJournal* journal) {
+    Status moved;
+    for (int tries = 0; tries < kTrashTries; ++tries) {
+        const Result<TrashSlot> slot = trash.freeSlot(bin, name);
+        if (!slot) return slot.failure();
+        row.op = JournalOp::Trash;
+        row.newPath = slot->filePath;
+        moved = recorded(journal, row, [&] {
+            if (const Status written = trash.writeRecord(slot.value(), row.oldPath); !written)
+                return written;
+            const Status in = trash.moveIn(folder, name, slot.value());
+            if (!in) (void)trash.release(slot.value());
+            return in;
+        });
+        // Another program took the name between the look and the record.
+        if (moved || moved.failure().code != code::FileExists || !moved.failure().path.isEmpty())
+            return moved;
+    }
+    return moved;
 }
 
 }  // namespace
@@ -189,21 +226,23 @@ PairResult FilComp(const FileEntry& first, FileEntry& second, const DedupOptions
         row.newPath = to.value();
         return recorded(journal, row, [&] { return folder.rename(second.name, row.newPath); });
     };
+    const Result<Exit> exit = wayOut(options, tools, folder);
+    if (!exit) {
+        result.status = exit.failure();
+        result.failedPath = path2;
+        return result;
+    }
     Status removed;
-    switch (wayOut(options, tools, path2, before.device)) {
+    switch (exit->way) {
         case WayOut::DeleteFolder: {
             const Result<QString> into = destinationPrefix(options.deleteFolder);
             removed =
                 moveTo(JournalOp::Move, into ? Result<QString>(into.value() + second.name) : into);
             break;
         }
-        case WayOut::Trash: {
-            const Result<TrashSlot> slot = tools->trash->reserve(path2, before.device);
-            removed = moveTo(JournalOp::Trash, slot ? Result<QString>(slot->filePath)
-                                                    : Result<QString>(slot.failure()));
-            if (slot && !removed) (void)tools->trash->release(slot.value());
+        case WayOut::Trash:
+            removed = trashRecorded(*tools->trash, *exit->bin, folder, second.name, row, journal);
             break;
-        }
         case WayOut::Ask:
             result.needsTrashAnswer = true;
             return result;

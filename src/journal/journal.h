@@ -32,12 +32,14 @@ struct JournalRow {
     QString keptPath;  // for a duplicate: the kept file it was identical to
     FileInfo before;   // size, device, inode and mtimeNs before the operation
     JournalState state = JournalState::Pending;
-    int code = 0;  // the failure code of a Failed row
+    int code = 0;           // the failure code of a Failed row
+    qint64 outcomeAt = -1;  // read back: where its outcome field starts in the file
 };
 
 // One journal as read back.
 struct JournalRun {
     QString path;
+    quint64 sequence = 0;  // the run's place among all runs
     JournalKind kind = JournalKind::Remove;
     QString firstNumber;  // numbering runs: the first number given out
     bool undone = false;  // an undo has taken the run back

@@ -4,7 +4,6 @@
 #include "core/paths.h"
 #include "journal/journalfiles.h"
 #include "journal/journalrow.h"
-#include "platform/filesystem.h"
 
 namespace quillo {
 
@@ -13,8 +12,8 @@ namespace {
 constexpr QByteArrayView kUtf8Mark = "\xEF\xBB\xBF";
 constexpr qint64 kChunk = 1 << 20;
 
-Result<QByteArray> readAll(const QString& path) {
-    Result<std::unique_ptr<InputFile>> file = systemFileSystem().openRead(path);
+Result<QByteArray> readAll(FileSystem& fs, const QString& path) {
+    Result<std::unique_ptr<InputFile>> file = fs.openRead(path);
     if (!file) return file.failure();
     QByteArray bytes;
     for (;;) {
@@ -31,29 +30,37 @@ Result<QByteArray> readAll(const QString& path) {
 
 std::vector<JournalRow> parseJournalRows(QByteArrayView bytes) {
     // A spreadsheet may have saved the file with a byte-order mark.
-    if (bytes.startsWith(kUtf8Mark)) bytes = bytes.sliced(kUtf8Mark.size());
+    const qsizetype start = bytes.startsWith(kUtf8Mark) ? kUtf8Mark.size() : 0;
     std::vector<JournalRow> rows;
-    for (qsizetype from = 0;;) {
+    for (qsizetype from = start;;) {
         const qsizetype lf = bytes.indexOf('\n', from);
         if (lf < 0) return rows;
-        if (std::optional<JournalRow> row = parseRow(bytes.sliced(from, lf - from)))
+        if (std::optional<JournalRow> row = parseRow(bytes.sliced(from, lf - from))) {
+            if (row->outcomeAt >= 0) row->outcomeAt += from;
             rows.push_back(std::move(*row));
+        }
         from = lf + 1;
     }
 }
 
-Result<JournalRun> readJournal(const QString& path) {
+Result<JournalRun> journalRun(const QString& path, QByteArrayView bytes) {
     const std::optional<JournalName> name = parseJournalName(fileNameOf(path));
     if (!name) return makeFailure(code::BadFileName);
-    Result<QByteArray> bytes = readAll(path);
-    if (!bytes) return bytes.failure();
     JournalRun run;
     run.path = path;
+    run.sequence = name->sequence;
     run.kind = name->kind;
     run.firstNumber = name->firstNumber;
     run.undone = name->undone;
-    run.rows = parseJournalRows(bytes.value());
+    run.rows = parseJournalRows(bytes);
     return run;
+}
+
+Result<JournalRun> readJournal(FileSystem& fs, const QString& path) {
+    if (!parseJournalName(fileNameOf(path))) return makeFailure(code::BadFileName);
+    Result<QByteArray> bytes = readAll(fs, path);
+    if (!bytes) return bytes.failure();
+    return journalRun(path, bytes.value());
 }
 
 }  // namespace quillo

@@ -9,6 +9,7 @@
 
 #include "core/result.h"
 #include "journal/journal.h"
+#include "platform/filesystem.h"
 
 namespace quillo {
 
@@ -17,9 +18,12 @@ namespace quillo {
 // (the header, junk, the NULs a killed writer leaves) are skipped.
 std::vector<JournalRow> parseJournalRows(QByteArrayView bytes);
 
-// The run of a journal file: its kind, first number and undone mark from the
-// name, its rows from the contents. Fails only when the name is no journal's
-// (52) or the file cannot be read.
-Result<JournalRun> readJournal(const QString& path);
+// The run of the journal at path holding bytes: its sequence, kind, first
+// number and undone mark from the name, its rows from the bytes. Fails only
+// when the name is no journal's (52).
+Result<JournalRun> journalRun(const QString& path, QByteArrayView bytes);
+
+// The run of a journal file; fails also when the file cannot be read.
+Result<JournalRun> readJournal(FileSystem& fs, const QString& path);
 
 }  // namespace quillo

@@ -1,8 +1,10 @@
 #include "journal/journalrow.h"
 
+#include <QList>
 #include <charconv>
 #include <cstring>
 
+#include "core/paths.h"
 #include "journal/journalescape.h"
 #include "journal/journalformat.h"
 
@@ -32,13 +34,22 @@ std::optional<Number> numberFromText(QByteArrayView text) {
     return value;
 }
 
+// An absolute path without "." or ".." among its parts.
+bool plainAbsolute(const QString& path) {
+    if (!isAbsoluteFolder(path)) return false;
+    for (const QStringView part : QStringView(path).split(kSeparator))
+        if (part == u"." || part == u"..") return false;
+    return true;
+}
+
 // The path of an escaped field; empty for an empty field.
 std::optional<QString> pathFromText(QByteArrayView text) {
     if (text.isEmpty()) return QString();
     const std::optional<QByteArray> bytes = unescapeBytes(text);
     if (!bytes || bytes->contains('\0')) return std::nullopt;
     QString path;
-    if (!decodeName(bytes->constData(), bytes->size(), &path)) return std::nullopt;
+    if (!decodeName(bytes->constData(), bytes->size(), &path) || !plainAbsolute(path))
+        return std::nullopt;
     return path;
 }
 
@@ -114,6 +125,7 @@ std::optional<JournalRow> parseRow(QByteArrayView line) {
     const Outcome outcome = outcomeFromText(fields[9]).value_or(Outcome{});
     row.state = outcome.state;
     row.code = outcome.code;
+    if (fields[9].size() == kOutcomeWidth) row.outcomeAt = fields[9].data() - line.data();
     return row;
 }
 

@@ -27,7 +27,10 @@ char* writeRow(const JournalRow& row, qint64 timeMs, const RowPaths& paths, Loca
 
 // The row of a line without its LF (a CR before it is ignored); nothing for
 // a line that is no row. An outcome that cannot be read is pending: the
-// operation may or may not have happened.
+// operation may or may not have happened. A path that is not absolute or
+// holds "." or ".." makes no row: an edited line must not lead anywhere its
+// run never went. outcomeAt is the outcome field's distance from the line's
+// start where it can be written over in place, else -1.
 std::optional<JournalRow> parseRow(QByteArrayView line);
 
 }  // namespace quillo

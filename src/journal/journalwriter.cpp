@@ -18,28 +18,38 @@ namespace {
 // Runs that start in one millisecond; far more than one machine can start.
 constexpr int kMaxCounter = 1000;
 
-Result<std::unique_ptr<RecordFile>> createJournalFile(const QString& folder, JournalName name,
+Result<std::unique_ptr<RecordFile>> createJournalFile(const JournalFolder& folder, JournalName name,
                                                       QString* path) {
     for (name.counter = 1;; ++name.counter) {
-        *path = joinPath(folder, journalFileName(name));
-        Result<std::unique_ptr<RecordFile>> file = createRecordFile(*path);
+        *path = joinPath(folder.path(), journalFileName(name));
+        Result<std::unique_ptr<RecordFile>> file = folder.fs().createRecordFile(*path);
         if (file || file.failure().code != code::FileExists || name.counter == kMaxCounter)
             return file;
     }
 }
 
+// A run's journal: numbered and created while no other process numbers a run
+// or chooses one to undo, and locked before the folder is let go.
+Result<std::unique_ptr<RecordFile>> createRunFile(const JournalFolder& folder, JournalKind kind,
+                                                  const QString& firstNumber, QString* path) {
+    Result<std::unique_ptr<FileLock>> held = folder.hold();
+    if (!held) return held.failure();
+    const JournalName name{folder.nextSequence(), QDateTime::currentDateTimeUtc(), kind,
+                           firstNumber};
+    return createJournalFile(folder, name, path);
+}
+
 }  // namespace
 
-Result<std::unique_ptr<JournalWriter>> JournalWriter::open(const QString& folder, JournalKind kind,
+Result<std::unique_ptr<JournalWriter>> JournalWriter::open(const JournalFolder& folder,
+                                                           JournalKind kind,
                                                            const QString& firstNumber) {
-    if (const Status made = makeJournalFolder(folder); !made) return made.failure();
-    const JournalName name{QDateTime::currentDateTimeUtc(), kind, firstNumber};
     QString path;
-    Result<std::unique_ptr<RecordFile>> file = createJournalFile(folder, name, &path);
+    Result<std::unique_ptr<RecordFile>> file = createRunFile(folder, kind, firstNumber, &path);
     if (!file) return file.failure();
     if (const Status room = file.value()->reserve(kJournalHeader.size()); !room) {
         static_cast<void>(file.value()->close(0));
-        static_cast<void>(systemFileSystem().remove(path));
+        static_cast<void>(folder.fs().remove(path));
         return room.failure();
     }
     std::memcpy(file.value()->data(), kJournalHeader.data(), size_t(kJournalHeader.size()));

@@ -23,13 +23,15 @@
 // mapping, so each store is in the kernel at once and outlasts a killed
 // process; such a process leaves NULs after the last row, which the reader
 // skips. A thread writes the file to the disk about once a second while
-// anything changed, and finish() does at the end.
+// anything changed, and finish() does at the end: a power cut loses at most
+// the rows of the last second or so.
 
 #include <QString>
 #include <memory>
 
 #include "core/result.h"
 #include "journal/journal.h"
+#include "journal/journalfiles.h"
 #include "journal/journaltime.h"
 
 namespace quillo {
@@ -42,8 +44,11 @@ class JournalWriter {
     // What begin() gives for a row that could not be stored; end() ignores it.
     static constexpr qint64 kNoRow = -1;
 
-    // Creates a new journal for a run in folder, creating the folder if missing.
-    static Result<std::unique_ptr<JournalWriter>> open(const QString& folder, JournalKind kind,
+    // Creates the journal of a new run in folder, creating the folder if
+    // missing, numbered after every run there; it stays locked against other
+    // processes until finished.
+    static Result<std::unique_ptr<JournalWriter>> open(const JournalFolder& folder,
+                                                       JournalKind kind,
                                                        const QString& firstNumber = {});
 
     ~JournalWriter();  // finish(), its outcome unseen

@@ -5,7 +5,7 @@
 
 namespace quillo {
 
-RunJournal::RunJournal(QString folder, JournalKind kind, QString firstNumber)
+RunJournal::RunJournal(JournalFolder folder, JournalKind kind, QString firstNumber)
     : m_folder(std::move(folder)), m_kind(kind), m_firstNumber(std::move(firstNumber)) {}
 
 RunJournal::~RunJournal() {
@@ -18,13 +18,14 @@ Result<qint64> RunJournal::begin(const JournalRow& row) {
         Result<std::unique_ptr<JournalWriter>> opened =
             JournalWriter::open(m_folder, m_kind, m_firstNumber);
         if (!opened) {
-            m_failed = opened.failure();
+            m_failed = concerning(opened.failure(), m_folder.path());
             return m_failed.failure();
         }
         m_writer = std::move(opened.value());
     }
     const qint64 entry = m_writer->begin(row);
-    if (entry == JournalWriter::kNoRow) return m_writer->status().failure();
+    if (entry == JournalWriter::kNoRow)
+        return concerning(m_writer->status().failure(), m_writer->path());
     return entry;
 }
 
@@ -37,7 +38,7 @@ Status RunJournal::finish() {
     const Status written = m_writer->finish();
     m_writer.reset();
     // Pruning is housekeeping: a journal that cannot be pruned stays.
-    (void)pruneJournals(m_folder);
+    (void)m_folder.prune();
     return written;
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/result.h"
 #include "journal/journal.h"
+#include "journal/journalfiles.h"
 
 namespace quillo {
 
@@ -15,13 +16,14 @@ class JournalWriter;
 class RunJournal {
   public:
     // folder: where the journals are kept.
-    RunJournal(QString folder, JournalKind kind, QString firstNumber = {});
+    RunJournal(JournalFolder folder, JournalKind kind, QString firstNumber = {});
     ~RunJournal();
     RunJournal(const RunJournal&) = delete;
     RunJournal& operator=(const RunJournal&) = delete;
 
     // Writes row down, pending, before its operation starts. A failure means
-    // the operation must not go ahead: it could not be taken back.
+    // the operation must not go ahead: it could not be taken back. It names
+    // the journal (or its folder), not the file of the operation.
     Result<qint64> begin(const JournalRow& row);
     // How the operation of entry ended.
     void end(qint64 entry, const Status& outcome);
@@ -30,7 +32,7 @@ class RunJournal {
     Status finish();
 
   private:
-    QString m_folder;
+    JournalFolder m_folder;
     JournalKind m_kind;
     QString m_firstNumber;
     std::unique_ptr<JournalWriter> m_writer;

@@ -43,26 +43,13 @@ bool keepsNow(const FileEntry& e, FolderHandle& folder, const ReferenceGuard& gu
     return now && guard.isReference(now->id());
 }
 
-// Which file e is, as the collection saw it. A look per file would cost as
-// much as the journal may (a directory lookup); a file changed since it was
-// collected is one that an undo leaves where it is.
-Result<FileInfo> collectedState(const FileEntry& e, FolderHandle& folder) {
-    if (e.id == FileId{}) return folder.info(e.name);  // not collected from the disk
-    FileInfo info;
-    info.type = EntryType::File;
-    info.size = e.size;
-    info.device = e.id.device;
-    info.inode = e.id.inode;
-    info.mtimeNs = e.mtimeNs;
-    return info;
-}
-
 // The rename of e to to, written down first when there is a journal: where
-// the file was, where it goes and which file it is.
+// the file was, where it goes and which file it is as it is renamed, so that
+// an undo knows it even when it changed after its collection.
 Status renameRecorded(const FileEntry& e, FolderHandle& folder, const QString& to, bool move,
                       RunJournal* journal) {
     if (!journal) return folder.rename(e.name, to);
-    const Result<FileInfo> before = collectedState(e, folder);
+    const Result<FileInfo> before = folder.info(e.name);
     if (!before) return before.failure();
     JournalRow row;
     row.op = move ? JournalOp::Move : JournalOp::Rename;

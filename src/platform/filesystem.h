@@ -10,6 +10,7 @@
 
 #include "core/paths.h"
 #include "core/result.h"
+#include "platform/recordfile.h"
 
 namespace quillo {
 
@@ -92,6 +93,29 @@ class FolderHandle {
     // FileSystem::rename. A to without a separator is a new name in this same
     // folder; otherwise it is the absolute path the file moves to.
     virtual Status rename(const QString& name, const QString& to) = 0;
+
+    // Holds the folder name inside this one (".." the one above it), never
+    // through a link: a link or anything but a folder there is refused (75).
+    virtual Result<std::unique_ptr<FolderHandle>> openFolder(const QString& name) = 0;
+    // Creates the folder name inside this one, that only its owner may enter
+    // (58 when something is there).
+    virtual Status makeFolder(const QString& name) = 0;
+    // Creates the new file name holding bytes, readable by its owner only;
+    // never opens what is there (58). A file not written in full is removed.
+    virtual Status createFile(const QString& name, const QByteArray& bytes) = 0;
+    // Moves name into the held folder to as newName, never replacing anything,
+    // with the codes of rename: both ends are the held folders, whatever
+    // happened to their paths meanwhile.
+    virtual Status moveInto(const QString& name, FolderHandle& to, const QString& newName) = 0;
+    // Where the held folder is now, as an absolute path.
+    virtual Result<QString> path() = 0;
+};
+
+// A lock on a file against other processes, held until destroyed; the system
+// drops it when the process ends, however it ends.
+class FileLock {
+  public:
+    virtual ~FileLock() = default;
 };
 
 class FileSystem {
@@ -134,10 +158,25 @@ class FileSystem {
     // opens an existing file or link (58 when something exists at path). A
     // file that cannot be written in full is removed again.
     virtual Status createFile(const QString& path, const QByteArray& bytes) = 0;
+
+    // Creates a new record file, readable by its owner only, and locks it
+    // against other processes until it is closed (58 when path exists, 76
+    // when its folder is missing).
+    virtual Result<std::unique_ptr<RecordFile>> createRecordFile(const QString& path) = 0;
+    // Opens an existing record file (never through a link) for changes in
+    // place, locked like a new one; 70 at once while another process holds it.
+    virtual Result<std::unique_ptr<RecordFile>> openRecordFile(const QString& path) = 0;
+    // Locks the file at path, creating it empty where missing; waits while
+    // another process holds it.
+    virtual Result<std::unique_ptr<FileLock>> lockFile(const QString& path) = 0;
 };
 
 // The real file system of this machine.
 FileSystem& systemFileSystem();
+
+// Makes path, owner-only, and the missing folders above it; a folder that is
+// there already counts as made (something else there fails with 58 later).
+Status makeFolders(FileSystem& fs, const QString& path);
 
 // The user id the program runs as: the owner of what it creates.
 uint currentUserId();

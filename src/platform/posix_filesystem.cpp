@@ -7,6 +7,7 @@
 #include <QStorageInfo>
 #include <QStringDecoder>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "core/failure.h"
 #include "platform/filesystem.h"
 #include "platform/posix_errno.h"
+#include "platform/posix_recordfile.h"
 
 namespace quillo {
 
@@ -213,6 +215,67 @@ class PosixFolderHandle final : public FolderHandle {
         return renameNoReplace(m_fd, from, to.contains(kSeparator) ? AT_FDCWD : m_fd, dest);
     }
 
+    Result<std::unique_ptr<FolderHandle>> openFolder(const QString& name) override {
+        const KernelName n(name);
+        if (!n) return n.failure();
+        return holdFolder(m_fd, n, O_NOFOLLOW);
+    }
+
+    Status makeFolder(const QString& name) override {
+        const KernelName n(name);
+        if (!n) return n.failure();
+        if (::mkdirat(m_fd, n.c_str(), 0700) != 0) return folderFailure(errno);
+        return {};
+    }
+
+    Status createFile(const QString& name, const QByteArray& bytes) override {
+        const KernelName n(name);
+        if (!n) return n.failure();
+        return createNewFile(m_fd, n, bytes);
+    }
+
+    Status moveInto(const QString& name, FolderHandle& to, const QString& newName) override {
+        auto* dest = dynamic_cast<PosixFolderHandle*>(&to);
+        if (!dest) return makeFailure(code::PathFileAccess);
+        const KernelName from(name), n(newName);
+        if (!from || !n) return KernelName::failure();
+        if (newName.contains(kSeparator)) return makeFailure(code::BadFileName);
+        return renameNoReplace(m_fd, from, dest->m_fd, n);
+    }
+
+    Result<QString> path() override {
+        // The kernel keeps the held folder's present path.
+        char buffer[PATH_MAX];
+        const QByteArray link = "/proc/self/fd/" + QByteArray::number(m_fd);
+        const ssize_t got = ::readlink(link.constData(), buffer, sizeof buffer);
+        if (got < 0) return failureFromErrno(errno);
+        if (got == ssize_t(sizeof buffer) || buffer[0] != '/')
+            return makeFailure(code::PathFileAccess);  // cut short, or no longer in any folder
+        QString text;
+        if (!decodeName(buffer, got, &text)) return makeFailure(code::BadFileName);
+        return text;
+    }
+
+    // Holds the folder name in folder fd (AT_FDCWD: a path).
+    static Result<std::unique_ptr<FolderHandle>> holdFolder(int fd, const KernelName& name,
+                                                            int flags) {
+        const int held = ::openat(fd, name.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC | flags);
+        if (held >= 0)
+            return std::unique_ptr<FolderHandle>(std::make_unique<PosixFolderHandle>(held));
+        const int err = errno;
+        // O_NOFOLLOW with O_PATH opens a final link itself; O_DIRECTORY then
+        // refuses it as "not a folder". Either is no folder to hold.
+        if (err == ENOTDIR || err == ELOOP) {
+            struct stat st;
+            if (::fstatat(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+                return makeFailure(code::PathFileAccess);
+        }
+        return folderFailure(err);
+    }
+
+    // Creates the new file name in folder fd holding bytes.
+    static Status createNewFile(int fd, const KernelName& name, const QByteArray& bytes);
+
   private:
     int m_fd;
 };
@@ -225,6 +288,18 @@ class PosixFileSystem final : public FileSystem {
         const int fd = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0) return folderFailure(errno);
         return std::unique_ptr<FolderHandle>(std::make_unique<PosixFolderHandle>(fd));
+    }
+
+    Result<std::unique_ptr<RecordFile>> createRecordFile(const QString& path) override {
+        return posix::createRecordFile(path);
+    }
+
+    Result<std::unique_ptr<RecordFile>> openRecordFile(const QString& path) override {
+        return posix::openRecordFile(path);
+    }
+
+    Result<std::unique_ptr<FileLock>> lockFile(const QString& path) override {
+        return posix::lockFile(path);
     }
 
     Result<Listing> list(const QString& folder) override {
@@ -304,30 +379,33 @@ class PosixFileSystem final : public FileSystem {
     Status createFile(const QString& path, const QByteArray& bytes) override {
         const KernelName name(path);
         if (!name) return name.failure();
-        const int fd =
-            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0) return folderFailure(errno);
-        int err = writeAll(fd, bytes);
-        if (::close(fd) != 0 && err == 0) err = errno;
-        if (err != 0) {
-            ::unlink(name.c_str());
-            return failureFromErrno(err);
-        }
-        return {};
-    }
-
-  private:
-    // 0 when every byte was written, else the errno of the write that failed.
-    static int writeAll(int fd, const QByteArray& bytes) {
-        for (qsizetype done = 0; done < bytes.size();) {
-            const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-            if (put < 0 && errno == EINTR) continue;
-            if (put < 0) return errno;
-            done += put;
-        }
-        return 0;
+        return PosixFolderHandle::createNewFile(AT_FDCWD, name, bytes);
     }
 };
+
+// 0 when every byte was written, else the errno of the write that failed.
+int writeAll(int fd, const QByteArray& bytes) {
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0) return errno;
+        done += put;
+    }
+    return 0;
+}
+
+Status PosixFolderHandle::createNewFile(int fd, const KernelName& name, const QByteArray& bytes) {
+    const int file =
+        ::openat(fd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (file < 0) return folderFailure(errno);
+    int err = writeAll(file, bytes);
+    if (::close(file) != 0 && err == 0) err = errno;
+    if (err != 0) {
+        ::unlinkat(fd, name.c_str(), 0);
+        return failureFromErrno(err);
+    }
+    return {};
+}
 
 }  // namespace
 

@@ -1,7 +1,11 @@
 // The record file of a POSIX machine (Linux): a shared mapping of a file whose
 // blocks are allocated before they are written.
+#include "platform/posix_recordfile.h"
+
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,9 +15,8 @@
 #include "core/paths.h"
 #include "platform/filesystem.h"
 #include "platform/posix_errno.h"
-#include "platform/recordfile.h"
 
-namespace quillo {
+namespace quillo::posix {
 
 namespace {
 
@@ -25,9 +28,29 @@ Failure createFailure(int err) {
                                            : failureFromErrno(err);
 }
 
+// Locks fd against other processes: the lock goes with the open file, so the
+// kernel drops it when the process dies.
+Status lockFd(int fd, bool wait) {
+    for (;;) {
+        if (::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)) == 0) return {};
+        if (errno == EINTR) continue;
+        return errno == EWOULDBLOCK ? makeFailure(code::PermissionDenied) : failureFromErrno(errno);
+    }
+}
+
 class PosixRecordFile final : public RecordFile {
   public:
     PosixRecordFile(int fd, int folderFd) : m_fd(fd), m_folderFd(folderFd) {}
+
+    // Maps the size bytes the file holds already.
+    Status mapExisting(qint64 size) {
+        if (size == 0) return {};
+        void* mapped = ::mmap(nullptr, size_t(size), PROT_READ | PROT_WRITE, MAP_SHARED, m_fd, 0);
+        if (mapped == MAP_FAILED) return failureFromErrno(errno);
+        m_data = static_cast<char*>(mapped);
+        m_capacity = size;
+        return {};
+    }
     ~PosixRecordFile() override { release(); }
     PosixRecordFile(const PosixRecordFile&) = delete;
     PosixRecordFile& operator=(const PosixRecordFile&) = delete;
@@ -95,6 +118,17 @@ class PosixRecordFile final : public RecordFile {
     qint64 m_capacity = 0;
 };
 
+class PosixFileLock final : public FileLock {
+  public:
+    explicit PosixFileLock(int fd) : m_fd(fd) {}
+    ~PosixFileLock() override { ::close(m_fd); }
+    PosixFileLock(const PosixFileLock&) = delete;
+    PosixFileLock& operator=(const PosixFileLock&) = delete;
+
+  private:
+    int m_fd;
+};
+
 }  // namespace
 
 Result<std::unique_ptr<RecordFile>> createRecordFile(const QString& path) {
@@ -109,7 +143,34 @@ Result<std::unique_ptr<RecordFile>> createRecordFile(const QString& path) {
         ::close(fd);
         return createFailure(err);
     }
-    return std::unique_ptr<RecordFile>(std::make_unique<PosixRecordFile>(fd, folderFd));
+    auto file = std::make_unique<PosixRecordFile>(fd, folderFd);
+    // Whoever opened the new file first (to look at it) holds it only briefly.
+    if (const Status locked = lockFd(fd, true); !locked) return locked.failure();
+    return std::unique_ptr<RecordFile>(std::move(file));
 }
 
-}  // namespace quillo
+Result<std::unique_ptr<RecordFile>> openRecordFile(const QString& path) {
+    if (path.contains(QChar(u'\0'))) return makeFailure(code::BadFileName);
+    const int fd = ::open(encodeName(path).constData(),
+                          O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return failureFromErrno(errno);
+    auto file = std::make_unique<PosixRecordFile>(fd, -1);
+    if (const Status locked = lockFd(fd, false); !locked) return locked.failure();
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return failureFromErrno(errno);
+    if (!S_ISREG(st.st_mode)) return makeFailure(code::PathFileAccess);
+    if (const Status mapped = file->mapExisting(st.st_size); !mapped) return mapped.failure();
+    return std::unique_ptr<RecordFile>(std::move(file));
+}
+
+Result<std::unique_ptr<FileLock>> lockFile(const QString& path) {
+    if (path.contains(QChar(u'\0'))) return makeFailure(code::BadFileName);
+    const int fd = ::open(encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd < 0) return createFailure(errno);
+    auto lock = std::make_unique<PosixFileLock>(fd);
+    if (const Status locked = lockFd(fd, true); !locked) return locked.failure();
+    return std::unique_ptr<FileLock>(std::move(lock));
+}
+
+}  // namespace quillo::posix

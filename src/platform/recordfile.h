@@ -33,8 +33,6 @@ class RecordFile {
     virtual Status close(qint64 size) = 0;
 };
 
-// Creates a new file readable by its owner only; never replaces one (58 when
-// path exists, 76 when its folder is missing).
-Result<std::unique_ptr<RecordFile>> createRecordFile(const QString& path);
+// Record files are made and opened through the file system (filesystem.h).
 
 }  // namespace quillo

@@ -10,21 +10,57 @@ namespace quillo {
 
 namespace {
 
-// The path a record holds: relative to the top of the file system where the
-// trash is there and the path lies under it, else absolute.
-QString recordedPath(const TrashPlace& place, const QString& originalPath) {
-    if (place.topdir.isEmpty()) return originalPath;
-    const QString top = folderPrefix(place.topdir);
-    return originalPath.startsWith(top) ? originalPath.mid(top.size()) : originalPath;
-}
+// The longest name most file systems take, in bytes.
+constexpr qsizetype kMaxNameBytes = 255;
+// A record is read only this far: the trash's own are a few hundred bytes.
+constexpr qint64 kMaxRecordBytes = 64 << 10;
+// The extension a shortened name keeps, when it has one this short.
+constexpr qsizetype kMaxKeptExtension = 16;
 
 QString numbered(const QString& name, int number) {
     return number == 1 ? name : name + QLatin1Char('.') + QString::number(number);
 }
 
+bool fits(const QString& name) {
+    return encodeName(trashInfoName(name)).size() <= kMaxNameBytes;
+}
+
+// The name of the number-th try for a file called name: the name itself
+// while its record's name fits, else its start and its extension around a
+// "~", so that a trashed file keeps its kind; its record keeps its path.
+QString slotName(const QString& name, int number) {
+    const QString whole = numbered(name, number);
+    if (fits(whole)) return whole;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString extension =
+        dot > 0 && name.size() - dot <= kMaxKeptExtension ? name.mid(dot) : QString();
+    QString stem = name.left(name.size() - extension.size());
+    while (!stem.isEmpty()) {
+        stem.chop(stem.size() > 1 && stem.at(stem.size() - 1).isLowSurrogate() ? 2 : 1);
+        const QString candidate = numbered(stem + QLatin1Char('~') + extension, number);
+        if (fits(candidate)) return candidate;
+    }
+    return numbered(QStringLiteral("~"), number);
+}
+
+// The path a record holds: relative to the top of the file system where the
+// trash is there and the path lies under it, else absolute.
+QString recordedPath(const TrashBin& bin, const QString& originalPath) {
+    if (bin.topdir.isEmpty()) return originalPath;
+    const QString top = folderPrefix(bin.topdir);
+    return originalPath.startsWith(top) ? originalPath.mid(top.size()) : originalPath;
+}
+
+bool isMissing(const Result<FileInfo>& info) {
+    return !info &&
+           (info.failure().code == code::FileNotFound || info.failure().code == code::PathNotFound);
+}
+
 }  // namespace
 
 TrashCan::TrashCan(FileSystem& fs, TrashHome home) : m_fs(fs), m_home(std::move(home)) {}
+
+TrashCan::~TrashCan() = default;
 
 std::optional<quint64> TrashCan::homeDevice() {
     if (!m_homeLooked) {
@@ -35,54 +71,97 @@ std::optional<quint64> TrashCan::homeDevice() {
     return m_homeDevice;
 }
 
-Result<TrashPlace> TrashCan::placeFor(const QString& originalPath, quint64 device) {
-    if (const auto known = m_places.find(device); known != m_places.end()) return known->second;
-    if (homeDevice() == device) {
-        return m_places.emplace(device, prepareHomeTrash(m_fs, m_home.dataHome, device))
-            .first->second;
-    }
-    // A folder gone since is that file's trouble, not its file system's: not
-    // remembered.
-    const Result<QString> top = fileSystemTop(m_fs, parentFolder(originalPath), device);
-    if (!top) return top.failure();
-    return m_places.emplace(device, prepareTopTrash(m_fs, top.value(), device, m_home.uid))
-        .first->second;
+Result<TrashBin*> TrashCan::binFor(FolderHandle& folder) {
+    const Result<FileInfo> self = folder.self();
+    if (!self) return self.failure();
+    const quint64 device = self->device;
+    if (const auto known = m_bins.find(device); known != m_bins.end()) return known->second.get();
+    BinLookup found = homeDevice() == device
+                          ? homeTrashBin(m_fs, m_home.dataHome, m_home.uid, device)
+                          : topTrashBin(folder, m_home.uid);
+    if (!found) return found.failure();
+    return m_bins.emplace(device, std::move(found.value())).first->second.get();
 }
 
-Status TrashCan::trashFor(const QString& originalPath, quint64 device) {
-    const Result<TrashPlace> place = placeFor(originalPath, device);
-    if (!place) return place.failure();
-    return {};
-}
-
-Result<TrashSlot> TrashCan::reserve(const QString& originalPath, quint64 device) {
-    const Result<TrashPlace> place = placeFor(originalPath, device);
-    if (!place) return place.failure();
-    const QString name = fileNameOf(originalPath);
-    const QString files = joinPath(place->root, QStringLiteral("files/"));
-    const QString info = joinPath(place->root, QStringLiteral("info/"));
-    const QByteArray record =
-        trashInfoText(recordedPath(place.value(), originalPath), QDateTime::currentDateTime());
-    int& number = m_nextNumber[info + name];
+Result<TrashSlot> TrashCan::freeSlot(TrashBin& bin, const QString& name) {
+    int& number = m_nextNumber[bin.root + QLatin1Char('/') + name];
     for (number = qMax(number, 1);; ++number) {
-        const QString free = numbered(name, number);
-        const TrashSlot slot{files + free, info + free + QStringLiteral(".trashinfo")};
-        // Both folders are looked at; creating the record only where none
-        // exists is what keeps two programs from taking the same name.
-        const Result<FileInfo> taken = m_fs.info(slot.filePath);
-        if (taken) continue;
-        if (taken.failure().code != code::FileNotFound) return taken.failure();
-        const Status created = m_fs.createFile(slot.infoPath, record);
-        if (created) {
-            ++number;
-            return slot;
+        const QString free = slotName(name, number);
+        // A name is free where neither the file nor its record is there.
+        const Result<FileInfo> file = bin.files->info(free);
+        if (!isMissing(file)) {
+            if (file) continue;
+            return file.failure();
         }
-        if (created.failure().code != code::FileExists) return created.failure();
+        const Result<FileInfo> record = bin.info->info(trashInfoName(free));
+        if (!isMissing(record)) {
+            if (record) continue;
+            return record.failure();
+        }
+        return TrashSlot{&bin, free, joinPath(joinPath(bin.root, QStringLiteral("files")), free)};
     }
+}
+
+Status TrashCan::writeRecord(const TrashSlot& slot, const QString& originalPath) {
+    // Created only where nothing is: this is what keeps two programs from
+    // taking the same name.
+    return slot.bin->info->createFile(
+        trashInfoName(slot.name),
+        trashInfoText(recordedPath(*slot.bin, originalPath), QDateTime::currentDateTime()));
+}
+
+Status TrashCan::moveIn(FolderHandle& folder, const QString& name, const TrashSlot& slot) {
+    return folder.moveInto(name, *slot.bin->files, slot.name);
 }
 
 Status TrashCan::release(const TrashSlot& slot) {
-    return m_fs.remove(slot.infoPath);
+    return slot.bin->info->remove(trashInfoName(slot.name));
+}
+
+BinLookup TrashCan::binOfTrashed(const QString& trashedPath) {
+    const QString files = parentFolder(trashedPath);
+    if (fileNameOf(files) != QStringLiteral("files")) return std::unique_ptr<TrashBin>();
+    return trashBinAt(m_fs, parentFolder(files), m_home.uid);
+}
+
+bool TrashCan::recordFor(TrashBin& bin, const QString& name, const QString& originalPath) {
+    Result<std::unique_ptr<InputFile>> file = bin.info->openRead(trashInfoName(name));
+    if (!file) return false;
+    const Result<FileInfo> info = file.value()->info();
+    if (!info || info->type != EntryType::File || info->size > kMaxRecordBytes) return false;
+    QByteArray text(info->size, Qt::Uninitialized);
+    const Result<qint64> got = file.value()->read(text.data(), text.size());
+    if (!got) return false;
+    text.truncate(got.value());
+    const std::optional<QString> path = trashInfoPath(text);
+    return path && (*path == originalPath || *path == recordedPath(bin, originalPath));
+}
+
+Status TrashCan::takeBack(const QString& trashedPath, const FileInfo& expected, FolderHandle& to,
+                          const QString& toName, const QString& originalPath) {
+    BinLookup bin = binOfTrashed(trashedPath);
+    if (!bin) return bin.failure();
+    if (!bin.value()) return makeFailure(code::PathFileAccess);
+    const QString name = fileNameOf(trashedPath);
+    const Result<FileInfo> now = bin.value()->files->info(name);
+    if (!now) return now.failure();
+    if (now->type != EntryType::File || !sameRecordedState(now.value(), expected))
+        return makeFailure(code::FileNotFound);
+    if (const Status moved = bin.value()->files->moveInto(name, to, toName); !moved) return moved;
+    // A record left behind would only list a file that is no longer there;
+    // any other file's record stays.
+    if (recordFor(*bin.value(), name, originalPath))
+        (void)bin.value()->info->remove(trashInfoName(name));
+    return {};
+}
+
+void TrashCan::forgetRecord(const QString& trashedPath, const QString& originalPath) {
+    BinLookup bin = binOfTrashed(trashedPath);
+    if (!bin || !bin.value()) return;
+    const QString name = fileNameOf(trashedPath);
+    if (!isMissing(bin.value()->files->info(name))) return;
+    if (recordFor(*bin.value(), name, originalPath))
+        (void)bin.value()->info->remove(trashInfoName(name));
 }
 
 }  // namespace quillo

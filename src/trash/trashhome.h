@@ -8,10 +8,9 @@ namespace quillo {
 
 struct TrashHome {
     QString dataHome;  // the folder holding the home trash ("Trash")
-    uint uid = 0;      // names the user's trash on other file systems
+    uint uid = 0;      // the user: owner of every trash folder used, names them on other drives
 
-    // $XDG_DATA_HOME when it is an absolute path, else ~/.local/share; the
-    // user the program runs as.
+    // The per-user data folder; the user the program runs as.
     static TrashHome fromEnvironment();
 };
 

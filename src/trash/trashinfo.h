@@ -2,8 +2,10 @@
 // The record kept beside each trashed file: where it came from and when.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace quillo {
 
@@ -11,7 +13,10 @@ namespace quillo {
 // relative to the top of its file system) and was trashed at when (local time).
 QByteArray trashInfoText(const QString& path, const QDateTime& when);
 
-// The record of a trashed file: ".../files/x" -> ".../info/x.trashinfo".
-QString trashInfoPathOf(const QString& trashedFilePath);
+// The path a record's text holds; nothing for a text that is no record.
+std::optional<QString> trashInfoPath(QByteArrayView text);
+
+// The record of the trashed file name: name + ".trashinfo".
+QString trashInfoName(const QString& name);
 
 }  // namespace quillo

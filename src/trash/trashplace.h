@@ -1,33 +1,44 @@
 #pragma once
-// Finding and preparing the trash folder that a file can be moved into
-// without leaving its file system.
+// Finding the trash folder that a file can be moved into without leaving its
+// file system, and holding it open. Each folder on the way is opened inside
+// the one above it, never through a link, and checked on the held folder
+// itself: what was checked is what is used, whatever is renamed meanwhile.
 
 #include <QString>
+#include <memory>
 
 #include "core/result.h"
 #include "platform/filesystem.h"
 
 namespace quillo {
 
-struct TrashPlace {
-    QString root;    // the trash folder, holding files/ and info/
+// A trash folder held open: its files/ and info/ folders.
+struct TrashBin {
+    QString root;    // the trash folder's path when it was found
     QString topdir;  // what recorded paths are relative to; empty: they stay absolute
+    std::unique_ptr<FolderHandle> files, info;
 };
+
+// What a lookup found: a bin, or none when the drive has no trash this user
+// may use; a failure means it could not be looked for.
+using BinLookup = Result<std::unique_ptr<TrashBin>>;
 
 // The device of the home trash in dataHome: of the trash folder itself or,
 // while it is missing, of the nearest existing folder above it.
 Result<quint64> homeTrashDevice(FileSystem& fs, const QString& dataHome);
 
-// The home trash, created where missing; refused unless it lies on device.
-Result<TrashPlace> prepareHomeTrash(FileSystem& fs, const QString& dataHome, quint64 device);
+// The home trash of user uid in dataHome, made where missing; none unless it
+// is the user's own folder on device.
+BinLookup homeTrashBin(FileSystem& fs, const QString& dataHome, uint uid, quint64 device);
 
-// The mount point of device: from folder (which must be on device) up to the
-// last folder still on it.
-Result<QString> fileSystemTop(FileSystem& fs, const QString& folder, quint64 device);
+// The trash of user uid on the file system of the held folder: at the top of
+// that file system, .Trash/<uid> when .Trash is a real folder with the
+// sticky bit, else .Trash-<uid>; made where missing, and none unless it is
+// the user's own folder there.
+BinLookup topTrashBin(FolderHandle& folder, uint uid);
 
-// The trash of user uid at top, the mount point of device: .Trash/<uid> when
-// .Trash is a real folder with the sticky bit, else .Trash-<uid>; created
-// where missing and refused unless it is the user's own real folder on device.
-Result<TrashPlace> prepareTopTrash(FileSystem& fs, const QString& top, quint64 device, uint uid);
+// The trash folder at root, as a journal names it, held again: none unless
+// root is named as a trash folder of user uid is and is their own folder.
+BinLookup trashBinAt(FileSystem& fs, const QString& root, uint uid);
 
 }  // namespace quillo

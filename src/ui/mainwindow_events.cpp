@@ -219,14 +219,18 @@ void frmQuillo::cmdDelete_Click() {
     options.deleteFolder = m_c.txtDelete->text();
     runCommand(CommandButton::Delete, [this, options](Progress& p, MessageBox& b) {
         TrashCan trash(m_fs, TrashHome::fromEnvironment());
-        RunJournal journal(m_journalFolder, JournalKind::Remove);
+        const JournalFolder journals(m_fs, m_journalFolder);
+        recoverRuns(journals, trash);
+        RunJournal journal(journals, JournalKind::Remove);
         return runDuplicateRemoval(Files, options, DupCount, p, b, m_fs, {&trash, &journal, {}});
     });
 }
 
 void frmQuillo::undoLastRun() {
-    runCommand(CommandButton::Undo,
-               [this](Progress& p, MessageBox& b) { return runUndo(m_journalFolder, p, b, m_fs); });
+    runCommand(CommandButton::Undo, [this](Progress& p, MessageBox& b) {
+        TrashCan trash(m_fs, TrashHome::fromEnvironment());
+        return runUndo(JournalFolder(m_fs, m_journalFolder), trash, p, b);
+    });
 }
 
 void frmQuillo::runCommand(CommandButton button, CommandRunner::Work command) {

@@ -4,7 +4,9 @@
 #include "numbering/namecheck.h"
 #include "numbering/number.h"
 #include "numbering/renamepass.h"
+#include "trash/trashcan.h"
 #include "ui/mainwindow.h"
+#include "undo/undocommand.h"
 
 namespace quillo {
 
@@ -32,7 +34,10 @@ void frmQuillo::cmdRename_Click() {
     request.chkMove = m_c.chkMove->value();
     request.moveFolder = m_c.txtMove->text();
     runCommand(CommandButton::Rename, [this, request](Progress& p, MessageBox& b) {
-        RunJournal journal(m_journalFolder, JournalKind::Number, request.number);
+        const JournalFolder journals(m_fs, m_journalFolder);
+        TrashCan trash(m_fs, TrashHome::fromEnvironment());
+        recoverRuns(journals, trash);
+        RunJournal journal(journals, JournalKind::Number, request.number);
         return runRename(request, Files, p, b, m_fs, &journal);
     });
 }

@@ -1,60 +1,77 @@
 #include "undo/undocommand.h"
 
+#include "core/failure.h"
 #include "core/format.h"
 #include "core/paths.h"
-#include "journal/journalfiles.h"
-#include "journal/journalreader.h"
-#include "journal/journalsettle.h"
+#include "journal/journalrecovery.h"
 #include "journal/runjournal.h"
-#include "trash/trashinfo.h"
+#include "trash/trashcan.h"
 
 namespace quillo {
 
 namespace {
 
-bool changedFile(const JournalRow& row) {
-    return row.state == JournalState::Done;
-}
-
-qint32 changes(const JournalRun& run) {
-    return qint32(std::count_if(run.rows.begin(), run.rows.end(), changedFile));
-}
+const QString kInUse =
+    QStringLiteral("直前の処理は別のQuilloが使用中です。終わってからもう一度お試し下さい");
 
 // The file the journal names, as it was when the run changed it; only a
 // regular file is ever changed.
-bool isTheOne(const FileInfo& now, const FileInfo& before) {
-    return now.type == EntryType::File && sameRecordedState(now, before);
+bool isTheOne(const Result<FileInfo>& now, const FileInfo& before) {
+    return now && now->type == EntryType::File && sameRecordedState(now.value(), before);
 }
 
-bool alreadyBack(const JournalRow& row, FileSystem& fs) {
-    const Result<FileInfo> there = fs.info(row.oldPath);
-    return there && isTheOne(there.value(), row.before);
+bool changed(const JournalRow& row) {
+    return row.state == JournalState::Done && row.op != JournalOp::Restore;
 }
 
-// Moves one changed file back; true when it is back at its old path.
-bool takeBack(const JournalRow& row, RunJournal& journal, FileSystem& fs) {
-    if (row.op == JournalOp::Delete || row.op == JournalOp::Restore || row.newPath.isEmpty())
-        return false;  // deleted for good: nothing to bring back
-    const QString name = fileNameOf(row.newPath);
-    Result<std::unique_ptr<FolderHandle>> folder = fs.openFolder(parentFolder(row.newPath));
-    const Result<FileInfo> now =
-        folder ? folder.value()->info(name) : Result<FileInfo>(folder.failure());
-    if (!now || !isTheOne(now.value(), row.before)) return alreadyBack(row, fs);
+bool isBack(const JournalRow& row, FileSystem& fs) {
+    return isTheOne(fs.info(row.oldPath), row.before);
+}
 
+// Still where the run put it, as the run left it: it can be taken back.
+bool canComeBack(const JournalRow& row, FileSystem& fs) {
+    return row.op != JournalOp::Delete && !row.newPath.isEmpty() &&
+           isTheOne(fs.info(row.newPath), row.before);
+}
+
+// The changes of a run not taken back yet, newest first.
+std::vector<const JournalRow*> notBack(const JournalRun& run, FileSystem& fs) {
+    std::vector<const JournalRow*> rows;
+    for (auto row = run.rows.rbegin(); row != run.rows.rend(); ++row)
+        if (changed(*row) && !isBack(*row, fs)) rows.push_back(&*row);
+    return rows;
+}
+
+bool anyBack(const JournalRun& run, FileSystem& fs) {
+    return std::any_of(run.rows.begin(), run.rows.end(),
+                       [&](const JournalRow& row) { return changed(row) && isBack(row, fs); });
+}
+
+// Moves one changed file back, written down first; both folders held.
+Status takeBack(const JournalRow& row, RunJournal& journal, TrashCan& trash, FileSystem& fs) {
+    if (!canComeBack(row, fs)) return makeFailure(code::FileNotFound);
+    Result<std::unique_ptr<FolderHandle>> to = fs.openFolder(parentFolder(row.oldPath));
+    if (!to) return to.failure();
+    const QString toName = fileNameOf(row.oldPath);
     JournalRow restore;
     restore.op = JournalOp::Restore;
     restore.oldPath = row.newPath;
     restore.newPath = row.oldPath;
-    restore.before = now.value();
-    const Status moved =
-        recorded(&journal, restore, [&] { return folder.value()->rename(name, row.oldPath); });
-    if (!moved) return false;
-    // The trash's record goes with the file; a record left behind only lists
-    // a file that is no longer there. Only a file that came out of a trash's
-    // files/ folder has one, whatever an edited journal says.
-    if (row.op == JournalOp::Trash && parentFolder(row.newPath).endsWith(QLatin1String("/files")))
-        (void)fs.remove(trashInfoPathOf(row.newPath));
-    return true;
+    restore.before = row.before;
+    return recorded(&journal, restore, [&]() -> Status {
+        if (row.op == JournalOp::Trash)
+            return trash.takeBack(row.newPath, row.before, *to.value(), toName, row.oldPath);
+        Result<std::unique_ptr<FolderHandle>> from = fs.openFolder(parentFolder(row.newPath));
+        if (!from) return from.failure();
+        const QString name = fileNameOf(row.newPath);
+        if (!isTheOne(from.value()->info(name), row.before)) return makeFailure(code::FileNotFound);
+        return from.value()->moveInto(name, *to.value(), toName);
+    });
+}
+
+QString question(qint32 count, bool partly) {
+    return (partly ? QStringLiteral("直前の処理の残り（") : QStringLiteral("直前の処理（")) +
+           QString::number(count) + QStringLiteral("件）を元に戻しますか？");
 }
 
 // "N件、元に戻しました（K件は戻せませんでした）", and after a stop
@@ -65,42 +82,59 @@ QString undoMessage(const CommandOutcome& o) {
 
 }  // namespace
 
-std::optional<JournalRun> lastUndoableRun(const QString& folder, FileSystem& fs) {
-    for (const QString& path : journalFiles(folder)) {
-        Result<JournalRun> run = readJournal(path);
-        if (!run || run->undone || run->kind == JournalKind::Undo) continue;
-        settle(run.value(), fs);
-        if (changes(run.value()) > 0) return std::move(run.value());
+Result<std::unique_ptr<HeldJournal>> lastUndoableRun(const JournalFolder& journals) {
+    // No run is numbered, and no other undo chooses, while this one chooses.
+    Result<std::unique_ptr<FileLock>> folder = journals.hold();
+    if (!folder) return folder.failure();
+    for (const JournalEntry& entry : journals.list()) {
+        if (entry.name.undone || entry.name.kind == JournalKind::Undo) continue;
+        Result<std::unique_ptr<HeldJournal>> held = HeldJournal::open(journals.fs(), entry.path);
+        if (!held) {
+            // The newest run is under way elsewhere: not one before it instead.
+            if (held.failure().code == code::PermissionDenied) return held.failure();
+            continue;
+        }
+        (void)held.value()->settle();
+        const Result<JournalRun*> run = held.value()->run();
+        if (run && !notBack(*run.value(), journals.fs()).empty()) return std::move(held.value());
     }
-    return std::nullopt;
+    return std::unique_ptr<HeldJournal>();
 }
 
-CommandOutcome runUndo(const QString& folder, Progress& progress, MessageBox& box, FileSystem& fs) {
+void recoverRuns(const JournalFolder& journals, TrashCan& trash) {
+    recoverJournals(journals, [&](const JournalRow& row) {
+        if (row.op == JournalOp::Trash && !row.newPath.isEmpty())
+            trash.forgetRecord(row.newPath, row.oldPath);
+    });
+}
+
+CommandOutcome runUndo(const JournalFolder& journals, TrashCan& trash, Progress& progress,
+                       MessageBox& box) {
     CommandOutcome outcome;
-    std::optional<JournalRun> run = lastUndoableRun(folder, fs);
-    if (!run) {
-        box.show(QStringLiteral("元に戻す処理はありません"), Buttons::Ok);
+    FileSystem& fs = journals.fs();
+    recoverRuns(journals, trash);
+    Result<std::unique_ptr<HeldJournal>> held = lastUndoableRun(journals);
+    if (!held || !held.value()) {
+        box.show(held ? QStringLiteral("元に戻す処理はありません") : kInUse, Buttons::Ok);
         return outcome;
     }
-    const qint32 total = changes(*run);
-    if (box.show(QStringLiteral("直前の処理（") + QString::number(total) +
-                     QStringLiteral("件）を元に戻しますか？"),
-                 Buttons::YesNo) != Answer::Yes)
-        return outcome;
+    const JournalRun& run = *held.value()->run().value();
+    const std::vector<const JournalRow*> rows = notBack(run, fs);
+    const qint32 total = qint32(rows.size());
+    if (box.show(question(total, anyBack(run, fs)), Buttons::YesNo) != Answer::Yes) return outcome;
 
     progress.message(QStringLiteral("元に戻しています、しばらくお待ち下さい"));
-    RunJournal journal(folder, JournalKind::Undo);
+    RunJournal journal(journals, JournalKind::Undo);
     outcome.end = CommandEnd::Completed;
     outcome.clearList = true;
     qint32 seen = 0;
-    for (auto row = run->rows.rbegin(); row != run->rows.rend(); ++row) {
-        if (!changedFile(*row)) continue;
+    for (const JournalRow* row : rows) {
         progress.BlinkStep();
         if (progress.stopRequested()) {
             outcome.end = CommandEnd::Stopped;
             break;
         }
-        if (takeBack(*row, journal, fs))
+        if (takeBack(*row, journal, trash, fs))
             ++outcome.done;
         else
             ++outcome.failed;
@@ -108,11 +142,14 @@ CommandOutcome runUndo(const QString& folder, Progress& progress, MessageBox& bo
     }
     (void)journal.finish();
     if (outcome.end == CommandEnd::Completed) {
-        // Taken back as far as it can be: the next undo goes to the run before.
-        (void)markUndone(run->path);
-        if (run->kind == JournalKind::Number && outcome.failed == 0 &&
-            !run->firstNumber.isEmpty()) {
-            progress.number(run->firstNumber);
+        // Taken back as far as it can be: the next undo goes to the run
+        // before, unless a file is still where this run put it.
+        const bool more = std::any_of(rows.begin(), rows.end(),
+                                      [&](const JournalRow* row) { return canComeBack(*row, fs); });
+        if (!more) (void)held.value()->markUndone();
+        if (run.kind == JournalKind::Number && !run.firstNumber.isEmpty() &&
+            notBack(run, fs).empty()) {
+            progress.number(run.firstNumber);
             outcome.saveSettings = true;
         }
     }

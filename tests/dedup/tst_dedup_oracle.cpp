@@ -50,7 +50,7 @@ struct Outcome {
     qint32 dupCount = 0;
     bool stopped = false;  // the user answered No
     QSet<QString> removed;
-    QSet<QString> kept;                      // identical, but the removal failed
+    QSet<QString> kept;                      // targets asked about: not removed
     QMap<QString, QByteArray> deleteFolder;  // name -> content
     QStringList rows;
 };
@@ -222,17 +222,20 @@ Outcome model(const Corpus& c) {
 
     QList<Answer> script = c.script;
     bool& aborted = out.stopped;
+    QSet<QString> asked;  // a file asked about once is not compared again
     out.events << QStringLiteral("message:並び替えています、しばらくお待ち下さい")
                << QStringLiteral("message:解析しています、しばらくお待ち下さい");
     for (int i = 0; i < n - 1 && !aborted; ++i) {
         for (int j = i + 1; j < n && !aborted; ++j) {
             FileEntry& a = rows[size_t(i)];
             FileEntry& b = rows[size_t(j)];
-            if (a.size != b.size || a.removed()) break;
-            if (b.removed() || keep(b)) continue;
+            if (a.size != b.size || a.removed() || asked.contains(a.path())) break;
+            if (b.removed() || keep(b) || asked.contains(b.path())) continue;
             const std::optional<Failed> failed = compare(a, b);
             if (!failed) continue;
-            if (failed->identical) out.kept.insert(failed->path);
+            asked.insert(failed->path);
+            const FileEntry& whose = failed->path == a.path() ? a : b;
+            if (whose.kind == FileKind::Target && !keep(whose)) out.kept.insert(failed->path);
             const int code = failed->failure.code;
             out.questions << (code == code::FileExists
                                   ? failed->path + QStringLiteral(" ファイルが重複しています")
@@ -312,9 +315,10 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
         const QString root = c.dir.path();
         const QStringList aside{QStringLiteral("data"), QStringLiteral("journal")};
         const QMap<QString, QByteArray> before = test::treeContents(root, aside);
-        const QString journals = root + QStringLiteral("/journal");
+        const JournalFolder journals(systemFileSystem(), root + QStringLiteral("/journal"));
+        const TrashHome home{root + QStringLiteral("/data"), currentUserId()};
         {
-            TrashCan trash(fs, TrashHome{root + QStringLiteral("/data"), currentUserId()});
+            TrashCan trash(fs, home);
             RunJournal journal(journals, JournalKind::Remove);
             RemovalTools tools;
             if (c.tools == Corpus::Tools::Trash) tools.trash = &trash;
@@ -350,8 +354,8 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
         const QMap<QString, QByteArray> passed = test::treeContents(root, aside);
         test::RecordingProgress undoProgress;
         test::ScriptedMessageBox yes;
-        undoProgress.finish(runUndo(journals, undoProgress, yes, systemFileSystem()),
-                            CommandButton::Undo, yes);
+        TrashCan trash(systemFileSystem(), home);
+        undoProgress.finish(runUndo(journals, trash, undoProgress, yes), CommandButton::Undo, yes);
         const bool bare = c.tools == Corpus::Tools::Bare;
         const bool forGood =
             c.options.chkDelete != CheckValue::On && c.tools != Corpus::Tools::Trash;

@@ -1,8 +1,10 @@
 // The duplicate removal command: which files go, the questions, the messages.
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -10,6 +12,7 @@
 #include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
+#include "journal/runjournal.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
 #include "trash/trashcan.h"
@@ -71,6 +74,7 @@ class TstDuplicatePass : public QObject {
     void targetsABCInBothModes();
     void withoutUsableTrashAskedOnce_data();
     void withoutUsableTrashAskedOnce();
+    void folderRenamedMidRunStillHasATrash();
     void referenceBeatsTargetAndReferencesStay();
     void moveOntoExistingNameAsksAndIsCountedAsFailed();
     void missingFileQuestionNamesTheMissingFile_data();
@@ -199,6 +203,43 @@ void TstDuplicatePass::withoutUsableTrashAskedOnce() {
     QCOMPARE(r.progress.lastMessage, message);
 }
 
+// On a drive of its own, the folder of the targets is renamed just before
+// the first move: the file held goes to that drive's trash all the same, the
+// others are one question each and counted, and the drive is never said to
+// have no trash.
+void TstDuplicatePass::folderRenamedMidRunStillHasATrash() {
+    QTemporaryDir mountDir;
+    const QByteArray at = QFile::encodeName(mountDir.path());
+    if (::mount("quillo", at.constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("cannot mount a tmpfs here");
+    const auto unmount = qScopeGuard([&] { ::umount2(at.constData(), MNT_DETACH); });
+    const QString top = QFileInfo(mountDir.path()).canonicalFilePath();
+    Run r;
+    const QString t = top + QStringLiteral("/t/");
+    for (const char* name : {"a.JPG", "b.JPG", "c.JPG", "d.JPG"}) {
+        writeFile(t + QString::fromLatin1(name), "pic");
+        r.append(t, QString::fromLatin1(name), 3, kTarget);
+    }
+    test::FaultyFileSystem fs;
+    bool renamed = false;
+    fs.before = [&](const QString& op, const QString&) {
+        if (op != u"rename" || renamed) return;
+        renamed = true;
+        QVERIFY(QDir().rename(t, top + QStringLiteral("/moved")));
+    };
+    TrashCan trash(fs, TrashHome{r.dir.path() + QStringLiteral("/data"), currentUserId()});
+    r.go(fs, {&trash, nullptr, {}});
+    QVERIFY(renamed);
+    const QString trashed = top + QStringLiteral("/.Trash-") + QString::number(currentUserId());
+    QVERIFY(exists(trashed + QStringLiteral("/files/b.JPG")));
+    QVERIFY(exists(trashed + QStringLiteral("/info/b.JPG.trashinfo")));
+    QCOMPARE(r.box.texts,
+             (QStringList{t + QStringLiteral("c.JPG\r76パスが見つかりません。") + kGoOn,
+                          t + QStringLiteral("d.JPG\r76パスが見つかりません。") + kGoOn}));
+    QCOMPARE(r.progress.lastMessage,
+             QStringLiteral("1件、削除しました（2件は削除できませんでした）"));
+}
+
 void TstDuplicatePass::referenceBeatsTargetAndReferencesStay() {
     Run r;
     r.add(QStringLiteral("zz参照"), QStringLiteral("zz.JPG"), "pic", kRefer);
@@ -248,8 +289,9 @@ void TstDuplicatePass::missingFileQuestionNamesTheMissingFile_data() {
     QTest::addColumn<QString>("kept");
     // Entry j missing: (a, b) asks; (a, c) removes c.
     QTest::newRow("second") << QStringLiteral("b.JPG") << 1 << QStringLiteral("a.JPG");
-    // Entry i missing: (a, b) and (a, c) ask; (b, c) removes c.
-    QTest::newRow("first") << QStringLiteral("a.JPG") << 2 << QStringLiteral("b.JPG");
+    // Entry i missing: (a, b) asks, and a is not compared again; (b, c)
+    // removes c.
+    QTest::newRow("first") << QStringLiteral("a.JPG") << 1 << QStringLiteral("b.JPG");
 }
 
 void TstDuplicatePass::missingFileQuestionNamesTheMissingFile() {
@@ -266,8 +308,9 @@ void TstDuplicatePass::missingFileQuestionNamesTheMissingFile() {
     QVERIFY(exists(t + kept));
     QVERIFY(!exists(t + QStringLiteral("c.JPG")));
     QCOMPARE(r.dupCount, 1);
-    // A file that was never found identical is not one that could not be removed.
-    QCOMPARE(r.progress.lastMessage, QStringLiteral("1件、削除しました"));
+    // A file asked about is counted, found identical or not.
+    QCOMPARE(r.progress.lastMessage,
+             QStringLiteral("1件、削除しました（1件は削除できませんでした）"));
 }
 
 void TstDuplicatePass::answeringNoStopsWithoutSaving() {
@@ -280,12 +323,13 @@ void TstDuplicatePass::answeringNoStopsWithoutSaving() {
     QCOMPARE(r.box.texts.size(), 1);
     QVERIFY(exists(t + QStringLiteral("c.JPG")));  // the pass ended before (a, c)
     QCOMPARE(r.progress.saves, 0);
-    const QStringList expected{kSorting,
-                               kAnalysing,
-                               QStringLiteral("clear"),
-                               QStringLiteral("black"),
-                               QStringLiteral("message:強制終了しました（0件、削除しました）"),
-                               QStringLiteral("enabled:2=1")};
+    const QStringList expected{
+        kSorting,
+        kAnalysing,
+        QStringLiteral("clear"),
+        QStringLiteral("black"),
+        QStringLiteral("message:強制終了しました（0件、削除しました、1件は削除できませんでした）"),
+        QStringLiteral("enabled:2=1")};
     QCOMPARE(r.progress.events, expected);
 }
 
@@ -319,9 +363,18 @@ void TstDuplicatePass::otherFailuresShowCodeAndDescription_data() {
         << "remove" << QStringLiteral("70書き込みできません。")
         << QStringLiteral("0件、削除しました（1件は削除できませんでした）");
     QTest::newRow("open refused") << "open" << QStringLiteral("70読み込みできません。")
-                                  << QStringLiteral("重複ファイルは有りませんでした");
+                                  << QStringLiteral(
+                                         "0件、削除しました（1件は削除できませんでした）");
     QTest::newRow("read refused") << "read" << QStringLiteral("70読み込みできません。")
-                                  << QStringLiteral("重複ファイルは有りませんでした");
+                                  << QStringLiteral(
+                                         "0件、削除しました（1件は削除できませんでした）");
+    // The journal cannot take the row: the question names the journal.
+    QTest::newRow("journal folder a file")
+        << "journal folder" << QStringLiteral("76パスが見つかりません。")
+        << QStringLiteral("0件、削除しました（1件は削除できませんでした）");
+    QTest::newRow("journal disk full")
+        << "journal full" << QStringLiteral("61ディスクの空き容量が不足しています。")
+        << QStringLiteral("0件、削除しました（1件は削除できませんでした）");
 }
 
 void TstDuplicatePass::otherFailuresShowCodeAndDescription() {
@@ -331,13 +384,19 @@ void TstDuplicatePass::otherFailuresShowCodeAndDescription() {
     Run r;
     r.addSame({"a.JPG", "b.JPG"});
     const QString b = r.folder(QStringLiteral("t")) + QStringLiteral("b.JPG");
+    const QString journals = r.dir.path() + QStringLiteral("/journal");
     test::FaultyFileSystem fs;
-    (op == QLatin1String("remove") ? fs.failRemove
-     : op == QLatin1String("open") ? fs.failOpen
-                                   : fs.failRead)
-        .insert(b, code::PermissionDenied);
-    r.go(fs);
-    QCOMPARE(r.box.texts, QStringList{b + QLatin1Char('\r') + detail + kGoOn});
+    if (op == QLatin1String("journal folder")) writeFile(journals, "a file");
+    if (op == QLatin1String("journal full")) fs.failRecord.insert(journals, code::DiskFull);
+    if (!op.startsWith(QLatin1String("journal")))
+        (op == QLatin1String("remove") ? fs.failRemove
+         : op == QLatin1String("open") ? fs.failOpen
+                                       : fs.failRead)
+            .insert(b, code::PermissionDenied);
+    RunJournal journal(JournalFolder(fs, journals), JournalKind::Remove);
+    r.go(fs, {nullptr, &journal, {}});
+    const QString named = op.startsWith(QLatin1String("journal")) ? journals : b;
+    QCOMPARE(r.box.texts, QStringList{named + QLatin1Char('\r') + detail + kGoOn});
     QCOMPARE(r.dupCount, 0);
     QCOMPARE(r.progress.lastMessage, message);
     QVERIFY(exists(b));

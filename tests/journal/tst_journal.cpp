@@ -5,13 +5,19 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/failure.h"
 #include "files.h"
+#include "journal/heldjournal.h"
 #include "journal/journalescape.h"
 #include "journal/journalfiles.h"
+#include "journal/journalformat.h"
 #include "journal/journalreader.h"
+#include "journal/journalrecovery.h"
+#include "journal/journalrow.h"
 #include "journal/journalsettle.h"
 #include "journal/journalwriter.h"
 
@@ -70,11 +76,11 @@ std::vector<Ended> awkwardRows() {
              QStringLiteral("/写真/元.jpg")),
          Status()},
         {row(JournalOp::Delete, QStringLiteral("/p/tab\there\\and\\back"), {}),
-         Status(Failure{76, {}})},
+         Status(makeFailure(76))},
         {row(JournalOp::Move, QStringLiteral("/p/line\nbreak\r.jpg"), QStringLiteral("/d/x\x7f")),
          std::nullopt},
         {row(JournalOp::Rename, QStringLiteral("/p/a.jpg"), QStringLiteral("/p/GAZOU00001.jpg")),
-         Status(Failure{-2147483647 - 1, {}})},
+         Status(Failure{-2147483647 - 1, {}, {}})},
         {row(JournalOp::Restore, QStringLiteral("/p/\u00e9"), QStringLiteral("/p/\U0001F600")),
          Status()},
     };
@@ -94,9 +100,14 @@ std::vector<JournalRow> expectedRows() {
     return rows;
 }
 
+FileSystem& fs() {
+    return systemFileSystem();
+}
+
 // A finished journal of awkwardRows() in folder; its path.
 QString writeAwkwardJournal(const QString& folder, JournalKind kind, const QString& number = {}) {
-    Result<std::unique_ptr<JournalWriter>> writer = JournalWriter::open(folder, kind, number);
+    Result<std::unique_ptr<JournalWriter>> writer =
+        JournalWriter::open(JournalFolder(fs(), folder), kind, number);
     if (!writer) return {};
     for (const Ended& e : awkwardRows()) {
         const qint64 handle = writer.value()->begin(e.row);
@@ -104,6 +115,12 @@ QString writeAwkwardJournal(const QString& folder, JournalKind kind, const QStri
     }
     if (!writer.value()->finish()) return {};
     return writer.value()->path();
+}
+
+// Whether another process can take the lock of the file at path now.
+bool freeForOthers(const QString& path) {
+    return QProcess::execute(QStringLiteral("flock"),
+                             {QStringLiteral("-n"), path, QStringLiteral("true")}) == 0;
 }
 
 int modeOf(const QString& path) {
@@ -170,6 +187,7 @@ class TstJournal : public QObject {
         QCOMPARE(modeOf(folder), 0700);
         QCOMPARE(modeOf(path), 0600);
         QVERIFY(nameOf(path).endsWith(QStringLiteral("-number-00001.tsv")));
+        QVERIFY(nameOf(path).startsWith(QStringLiteral("00000001-")));
         const QByteArray bytes = readFile(path);
         QVERIFY(
             bytes.startsWith("time\toperation\told path\tnew path\tkept file\tsize\tdevice\t"
@@ -177,25 +195,30 @@ class TstJournal : public QObject {
         QVERIFY(bytes.contains("\t/p/tab\\there\\\\and\\\\back\t\t\t"));
         QVERIFY(bytes.contains("2024-05-01T"));
 
-        const Result<JournalRun> run = readJournal(path);
+        const Result<JournalRun> run = readJournal(fs(), path);
         QVERIFY(run);
         QCOMPARE(run->kind, JournalKind::Number);
         QCOMPARE(run->firstNumber, QStringLiteral("00001"));
         QVERIFY(!run->undone);
         QCOMPARE(describe(run->rows), describe(expectedRows()));
 
-        // Two runs in a row never share a file, even in the same millisecond.
+        // Two runs in a row never share a file, and each comes after the
+        // last, whatever the clock says.
         const QString second = writeAwkwardJournal(folder, JournalKind::Remove);
         const QString third = writeAwkwardJournal(folder, JournalKind::Remove);
         QVERIFY(!second.isEmpty() && !third.isEmpty() && second != third);
+        QCOMPARE(parseJournalName(nameOf(third))->sequence, 3u);
     }
 
     void aRowIsInTheFileBeforeItsOperation() {
         QTemporaryDir dir;
         Result<std::unique_ptr<JournalWriter>> writer =
-            JournalWriter::open(dir.path(), JournalKind::Remove);
+            JournalWriter::open(JournalFolder(fs(), dir.path()), JournalKind::Remove);
         QVERIFY(writer);
         JournalWriter& w = *writer.value();
+        // Locked while written: no other process settles or undoes the run.
+        QVERIFY(!freeForOthers(w.path()));
+        QCOMPARE(HeldJournal::open(fs(), w.path()).failure().code, code::PermissionDenied);
         const qint64 before = QDateTime::currentMSecsSinceEpoch();
         JournalRow r = row(JournalOp::Delete, QStringLiteral("/p/a.jpg"), {});
         r.timeMs = 0;  // now
@@ -203,14 +226,14 @@ class TstJournal : public QObject {
 
         // Read through a file of its own, as after a killed process: the
         // row is there, pending, with the unused rest of the file behind it.
-        Result<JournalRun> seen = readJournal(w.path());
+        Result<JournalRun> seen = readJournal(fs(), w.path());
         QVERIFY(seen);
         QCOMPARE(seen->rows.size(), std::size_t(1));
         QCOMPARE(seen->rows[0].state, JournalState::Pending);
         QVERIFY(seen->rows[0].timeMs >= before);
         QVERIFY(seen->rows[0].timeMs <= QDateTime::currentMSecsSinceEpoch());
-        w.end(handle, Status(Failure{53, {}}));
-        seen = readJournal(w.path());
+        w.end(handle, Status(makeFailure(53)));
+        seen = readJournal(fs(), w.path());
         QVERIFY(seen);
         QCOMPARE(seen->rows[0].state, JournalState::Failed);
         QCOMPARE(seen->rows[0].code, 53);
@@ -218,6 +241,7 @@ class TstJournal : public QObject {
         QVERIFY(w.finish());
         QCOMPARE(readFile(w.path()).count('\n'), 2);   // cut after the last row
         QVERIFY(w.begin(r) == JournalWriter::kNoRow);  // nothing after the end
+        QVERIFY(freeForOthers(w.path()));
     }
 
     void aCutFileKeepsTheRowsBeforeTheCut_data() {
@@ -294,63 +318,97 @@ class TstJournal : public QObject {
         QCOMPARE(run.rows[1].code, 70);
     }
 
+    // Runs are ordered by their sequence, never by the clock; undos keep
+    // places of their own, so the newest runs stay undoable however often
+    // they were taken back.
     void pruningKeepsTheNewest_data() {
         QTest::addColumn<int>("runs");
+        QTest::addColumn<int>("undos");  // one after every run, as long as there are any
         QTest::addColumn<int>("keep");
-        QTest::newRow("105 runs") << 105 << 100;
-        QTest::newRow("fewer than kept") << 7 << 100;
-        QTest::newRow("keep none") << 3 << 0;
+        QTest::addColumn<int>("clockStep");  // ms from one run's start to the next
+        QTest::newRow("105 runs") << 105 << 0 << 100 << 1;
+        QTest::newRow("fewer than kept") << 7 << 0 << 100 << 1;
+        QTest::newRow("keep none") << 3 << 0 << 0 << 1;
+        QTest::newRow("clock set back after each run") << 105 << 0 << 100 << -86400000;
+        QTest::newRow("100 runs, each undone") << 100 << 100 << 100 << 1;
+        QTest::newRow("undos beyond those kept") << 10 << 10 << 5 << 1;
     }
 
     void pruningKeepsTheNewest() {
         QFETCH(int, runs);
+        QFETCH(int, undos);
         QFETCH(int, keep);
+        QFETCH(int, clockStep);
         QTemporaryDir dir;
-        const QDateTime start = QDateTime::fromMSecsSinceEpoch(kSomeMs, Qt::UTC);
-        QStringList newestFirst;
-        // Two runs per millisecond, told apart by the counter.
+        QDateTime clock = QDateTime::fromMSecsSinceEpoch(kSomeMs, Qt::UTC);
+        QStringList runsNewestFirst, undosNewestFirst;
+        // Names of an earlier version, without a sequence, come before all.
+        const QString old = journalFileName({0, clock, JournalKind::Remove, {}, 2, false});
+        writeFile(dir.filePath(old), "");
+        quint64 sequence = 0;
         for (int i = 0; i < runs; ++i) {
-            const JournalName name{start.addMSecs(i / 2), JournalKind(i % 3),
-                                   QStringLiteral("00001"), i % 2 + 1, i % 5 == 0};
-            newestFirst.prepend(dir.filePath(journalFileName(name)));
-            writeFile(newestFirst.first(), "");
+            const JournalName run{++sequence, clock, JournalKind(i % 2), QStringLiteral("00001"), 1,
+                                  i % 5 == 0};
+            runsNewestFirst.prepend(dir.filePath(journalFileName(run)));
+            writeFile(runsNewestFirst.first(), "");
+            if (i < undos) {
+                const JournalName undo{++sequence, clock, JournalKind::Undo, {}, 1, false};
+                undosNewestFirst.prepend(dir.filePath(journalFileName(undo)));
+                writeFile(undosNewestFirst.first(), "");
+            }
+            clock = clock.addMSecs(clockStep);
         }
+        runsNewestFirst << dir.filePath(old);
         writeFile(dir.filePath(QStringLiteral("notes.tsv")), "not a journal");
 
-        QVERIFY(pruneJournals(dir.path(), keep));
-        const std::vector<QString> left = journalFiles(dir.path());
-        QCOMPARE(QStringList(left.begin(), left.end()), newestFirst.first(std::min(runs, keep)));
+        const JournalFolder folder(fs(), dir.path());
+        QCOMPARE(folder.nextSequence(), sequence + 1);
+        QVERIFY(folder.prune(keep));
+        QStringList runsLeft, undosLeft;
+        for (const JournalEntry& e : folder.list())
+            (e.name.kind == JournalKind::Undo ? undosLeft : runsLeft) << e.path;
+        QCOMPARE(runsLeft, runsNewestFirst.first(std::min<qsizetype>(runs + 1, keep)));
+        QCOMPARE(undosLeft, undosNewestFirst.first(std::min(undos, keep)));
         QVERIFY(exists(dir.filePath(QStringLiteral("notes.tsv"))));
     }
 
     void namesComeBack_data() {
+        QTest::addColumn<quint64>("sequence");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("number");
         QTest::addColumn<int>("counter");
         QTest::addColumn<bool>("undone");
         QTest::addColumn<QString>("fileName");
-        QTest::newRow("remove") << int(JournalKind::Remove) << QString() << 1 << false
-                                << QStringLiteral("20240501-044512-345-remove.tsv");
-        QTest::newRow("number") << int(JournalKind::Number) << QStringLiteral("00001") << 1 << false
-                                << QStringLiteral("20240501-044512-345-number-00001.tsv");
-        QTest::newRow("odd number, counted, undone")
-            << int(JournalKind::Number) << QStringLiteral("1-2_%\u00e9.") << 3 << true
+        QTest::newRow("remove") << quint64(41) << int(JournalKind::Remove) << QString() << 1
+                                << false
+                                << QStringLiteral("00000041-20240501-044512-345-remove.tsv");
+        QTest::newRow("number") << quint64(123456789) << int(JournalKind::Number)
+                                << QStringLiteral("00001") << 1 << false
+                                << QStringLiteral("123456789-20240501-044512-345-number-00001.tsv");
+        QTest::newRow("undo") << quint64(2) << int(JournalKind::Undo) << QString() << 1 << false
+                              << QStringLiteral("00000002-20240501-044512-345-undo.tsv");
+        QTest::newRow("earlier version: odd number, counted, undone")
+            << quint64(0) << int(JournalKind::Number) << QStringLiteral("1-2_%\u00e9.") << 3 << true
             << QStringLiteral("20240501-044512-345-number-1%2D2%5F%25%C3%A9%2E_3-undone.tsv");
-        QTest::newRow("undo") << int(JournalKind::Undo) << QString() << 12 << false
-                              << QStringLiteral("20240501-044512-345-undo_12.tsv");
+        QTest::newRow("earlier version: undo")
+            << quint64(0) << int(JournalKind::Undo) << QString() << 12 << false
+            << QStringLiteral("20240501-044512-345-undo_12.tsv");
     }
 
     void namesComeBack() {
+        QFETCH(quint64, sequence);
         QFETCH(int, kind);
         QFETCH(QString, number);
         QFETCH(int, counter);
         QFETCH(bool, undone);
         QFETCH(QString, fileName);
-        const JournalName name{QDateTime::fromMSecsSinceEpoch(kSomeMs, Qt::UTC), JournalKind(kind),
-                               number, counter, undone};
+        const JournalName name{sequence,          QDateTime::fromMSecsSinceEpoch(kSomeMs, Qt::UTC),
+                               JournalKind(kind), number,
+                               counter,           undone};
         QCOMPARE(journalFileName(name), fileName);
         const std::optional<JournalName> back = parseJournalName(fileName);
         QVERIFY(back);
+        QCOMPARE(back->sequence, sequence);
         QCOMPARE(back->start, name.start);
         QCOMPARE(int(back->kind), kind);
         QCOMPARE(back->firstNumber, number);
@@ -376,17 +434,83 @@ class TstJournal : public QObject {
     void anUndoneRunIsMarked() {
         QTemporaryDir dir;
         const QString path = writeAwkwardJournal(dir.path(), JournalKind::Remove);
-        QVERIFY(markUndone(path));
-        const std::vector<QString> files = journalFiles(dir.path());
+        QVERIFY(markUndone(fs(), path));
+        const std::vector<JournalEntry> files = JournalFolder(fs(), dir.path()).list();
         QCOMPARE(files.size(), std::size_t(1));
-        QCOMPARE(files[0], path.chopped(4) + QStringLiteral("-undone.tsv"));
-        const Result<JournalRun> run = readJournal(files[0]);
+        QCOMPARE(files[0].path, path.chopped(4) + QStringLiteral("-undone.tsv"));
+        const Result<JournalRun> run = readJournal(fs(), files[0].path);
         QVERIFY(run && run->undone);
         QCOMPARE(describe(run->rows), describe(expectedRows()));
-        QVERIFY(markUndone(files[0]));  // already undone: stays
-        QVERIFY(exists(files[0]));
-        QCOMPARE(markUndone(path).failure().code, 53);
-        QCOMPARE(markUndone(dir.filePath(QStringLiteral("notes.tsv"))).failure().code, 52);
+        QVERIFY(markUndone(fs(), files[0].path));  // already undone: stays
+        QVERIFY(exists(files[0].path));
+        QCOMPARE(markUndone(fs(), path).failure().code, 53);
+        QCOMPARE(markUndone(fs(), dir.filePath(QStringLiteral("notes.tsv"))).failure().code, 52);
+    }
+
+    // An edited row must not lead an undo anywhere its run never went.
+    void rowsThatLeadElsewhereAreRefused_data() {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("plain") << QByteArray("/pics/files/x.jpg") << true;
+        QTest::newRow("dot-dot") << QByteArray("/pics/files/../files/x.jpg") << false;
+        QTest::newRow("dot") << QByteArray("/pics/./files/x.jpg") << false;
+        QTest::newRow("relative") << QByteArray("pics/files/x.jpg") << false;
+        QTest::newRow("dots in a name") << QByteArray("/pics/..x/x..jpg") << true;
+    }
+
+    void rowsThatLeadElsewhereAreRefused() {
+        QFETCH(QByteArray, path);
+        QFETCH(bool, read);
+        const QByteArray line = "2024-05-01T13:45:12.345+09:00\ttrash\t/a/x.jpg\t" + path +
+                                "\t\t1\t2\t3\t4\tdone              ";
+        QCOMPARE(bool(parseRow(line)), read);
+        const QByteArray asOld =
+            "2024-05-01T13:45:12.345+09:00\trename\t" + path + "\t/a/y.jpg\t\t1\t2\t3\t4\tdone";
+        QCOMPARE(bool(parseRow(asOld)), read);
+    }
+
+    // A run killed in the middle of an operation: the next command settles
+    // its pending row from the disk, writes the decision into the journal,
+    // cuts what the killed writer left and hands on what did not happen.
+    void aKilledRunIsSettledOnce_data() {
+        QTest::addColumn<bool>("acted");
+        QTest::newRow("killed before its rename") << false;
+        QTest::newRow("killed after its rename") << true;
+    }
+
+    void aKilledRunIsSettledOnce() {
+        QFETCH(bool, acted);
+        QTemporaryDir dir;
+        const QString from = dir.filePath(QStringLiteral("a.jpg"));
+        const QString to = dir.filePath(QStringLiteral("b.jpg"));
+        writeFile(from, "photo");
+        const JournalFolder folder(fs(), dir.filePath(QStringLiteral("journal")));
+        // What a writer killed in the middle of the rename leaves: its row
+        // pending, and the rest of the file's room still NULs.
+        JournalRow r = row(JournalOp::Rename, from, to);
+        r.before = fs().info(from).value();
+        const RowPaths paths = encodeRowPaths(r);
+        QByteArray line(maxRowBytes(paths), '\0');
+        LocalTimeText time;
+        qsizetype outcomeAt = 0;
+        line.truncate(writeRow(r, kSomeMs, paths, time, line.data(), &outcomeAt) - line.data());
+        QVERIFY(folder.make());
+        const QString path =
+            folder.path() + QLatin1Char('/') +
+            journalFileName(
+                {1, QDateTime::currentDateTimeUtc(), JournalKind::Number, {}, 1, false});
+        writeFile(path, QByteArray(kJournalHeader.data(), kJournalHeader.size()) + line +
+                            QByteArray(4096, '\0'));
+        if (acted) QVERIFY(fs().rename(from, to));
+        std::vector<JournalRow> failed;
+        for (int pass = 0; pass < 2; ++pass)
+            recoverJournals(folder, [&](const JournalRow& r) { failed.push_back(r); });
+        QCOMPARE(int(failed.size()), acted ? 0 : 1);
+        const QByteArray after = readFile(path);
+        QVERIFY(after.endsWith('\n'));
+        const Result<JournalRun> run = readJournal(fs(), path);
+        QCOMPARE(run->rows.size(), std::size_t(1));
+        QCOMPARE(run->rows[0].state, acted ? JournalState::Done : JournalState::Failed);
     }
 };
 

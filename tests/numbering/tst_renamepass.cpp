@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -10,11 +11,13 @@
 #include "core/paths.h"
 #include "faultyfilesystem.h"
 #include "files.h"
+#include "journal/heldjournal.h"
 #include "journal/journalfiles.h"
 #include "journal/runjournal.h"
 #include "numbering/renamepass.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
+#include "trash/trashcan.h"
 #include "undo/undocommand.h"
 
 using namespace quillo;
@@ -137,9 +140,11 @@ class TstRenamePass : public QObject {
 
     // A numbering run written down, then taken back: with the move option,
     // from a journal cut after each of its lines or left pending by a kill,
-    // with a file that cannot go back or whose old name is taken again, and
-    // with a row edited to name another file, which stays where it is, and
-    // with a file changed since it was collected: not the one the run saw.
+    // with a file that cannot go back or whose old name is taken again (the
+    // run stays on offer, and comes back whole once the name is free), with
+    // a row edited to name another file, which stays where it is, and with a
+    // file changed between its collection and the run: the run knows it as
+    // it renamed it.
     void undoGivesBackTheTree_data() {
         QTest::addColumn<bool>("move");
         QTest::addColumn<int>("keepRows");  // rows left in the journal; -1: all
@@ -160,6 +165,8 @@ class TstRenamePass : public QObject {
             << false << -1 << false << -1 << QStringLiteral("changed");
         QTest::newRow("edited to name another file")
             << false << -1 << false << -1 << QStringLiteral("edited");
+        QTest::newRow("journal disk full during the undo")
+            << true << -1 << false << -1 << QStringLiteral("full");
     }
 
     void undoGivesBackTheTree() {
@@ -171,9 +178,9 @@ class TstRenamePass : public QObject {
         const bool retaken = meddling == QLatin1String("retaken");
         const bool edited = meddling == QLatin1String("edited");
         const bool changed = meddling == QLatin1String("changed");
+        const bool full = meddling == QLatin1String("full");
         Folder f;
         const QString root = f.tmp.path();
-        const QString journals = root + QStringLiteral("/journal");
         const QStringList names{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"),
                                 QStringLiteral("c.jpg")};
         for (const QString& name : names) f.add(name);
@@ -194,13 +201,16 @@ class TstRenamePass : public QObject {
         {
             RecordingProgress progress;
             ScriptedMessageBox box;
-            RunJournal journal(journals, JournalKind::Number, request.number);
+            RunJournal journal(JournalFolder(systemFileSystem(), root + QStringLiteral("/journal")),
+                               JournalKind::Number, request.number);
             progress.finish(
                 runRename(request, f.table, progress, box, systemFileSystem(), &journal),
                 CommandButton::Rename, box);
         }
         const QMap<QString, QByteArray> renamed = treeContents(root, {QStringLiteral("journal")});
-        const QString path = journalFiles(journals).front();
+        FaultyFileSystem fs;
+        const JournalFolder journals(fs, root + QStringLiteral("/journal"));
+        const QString path = journals.list().front().path;
         QList<QByteArray> lines = readFile(path).split('\n');
         QCOMPARE(lines.size(), 1 + 3 + 1);  // header, rows, nothing after the last LF
         if (keepRows >= 0) lines = lines.mid(0, 1 + keepRows) << QByteArray();
@@ -214,15 +224,16 @@ class TstRenamePass : public QObject {
         out.write(lines.join('\n'));
         out.close();
         if (retaken) writeFile(f.file(names[0]), "new");
-        FaultyFileSystem fs;
         const QString newDir = move ? request.moveFolder : f.path;
         if (stuck >= 0)
             fs.failRename.insert(newDir + QStringLiteral("/GAZOU0000%1.JPG").arg(7 + stuck),
                                  code::PermissionDenied);
+        if (full) fs.failRecord.insert(journals.path(), code::DiskFull);
 
+        TrashCan trash(fs, TrashHome{root + QStringLiteral("/data"), currentUserId()});
         RecordingProgress progress;
         ScriptedMessageBox box;
-        progress.finish(runUndo(journals, progress, box, fs), CommandButton::Undo, box);
+        progress.finish(runUndo(journals, trash, progress, box), CommandButton::Undo, box);
 
         // What the journal names and can go back goes back; the rest stays.
         const int named = keepRows >= 0 ? keepRows : 3;
@@ -232,15 +243,21 @@ class TstRenamePass : public QObject {
             return;
         }
         QMap<QString, QByteArray> expected = renamed;
-        int back = 0;
-        for (int k = 0; k < named; ++k) {
-            if (k == stuck || ((retaken || edited) && k == 0) || (changed && k == 1)) continue;
+        const auto expectBack = [&](int k) {
             const QString from = QStringLiteral("%1/GAZOU0000%2.JPG")
                                      .arg(move ? QStringLiteral("移動") : QStringLiteral("写真"))
                                      .arg(7 + k);
             expected.remove(from);
             expected.insert(QStringLiteral("写真/") + names[k],
                             before.value(QStringLiteral("写真/") + names[k]));
+        };
+        int back = 0;
+        const auto staysOut = [&](int k) {
+            return full || k == stuck || ((retaken || edited) && k == 0);
+        };
+        for (int k = 0; k < named; ++k) {
+            if (staysOut(k)) continue;
+            expectBack(k);
             ++back;
         }
         if (retaken) expected.insert(QStringLiteral("写真/a.jpg"), "new");
@@ -255,10 +272,65 @@ class TstRenamePass : public QObject {
                 (notBack ? QStringLiteral("（%1件は戻せませんでした）").arg(notBack) : QString()));
         // The number box goes back only with every numbered file.
         QCOMPARE(progress.lastNumber, notBack == 0 ? QStringLiteral("00007") : QString());
-        // Taken back once: the next undo has nothing left.
+
+        // A file still where the run put it keeps the run on offer; once its
+        // way is free it comes back too.
+        if (stuck >= 0 || retaken || full) {
+            fs.failRename.clear();
+            fs.failRecord.clear();
+            if (retaken) QVERIFY(QFile::remove(f.file(names[0])));
+            ScriptedMessageBox rest;
+            progress.finish(runUndo(journals, trash, progress, rest), CommandButton::Undo, rest);
+            QCOMPARE(rest.texts.value(0),
+                     (back ? QStringLiteral("直前の処理の残り（%1件）を元に戻しますか？")
+                           : QStringLiteral("直前の処理（%1件）を元に戻しますか？"))
+                         .arg(notBack));
+            if (retaken) expected.remove(QStringLiteral("写真/a.jpg"));
+            for (int k = 0; k < named; ++k)
+                if (staysOut(k)) expectBack(k);
+            QCOMPARE(treeContents(root, {QStringLiteral("journal")}), expected);
+            QCOMPARE(progress.lastMessage, QStringLiteral("%1件、元に戻しました").arg(notBack));
+            QCOMPARE(progress.lastNumber, QStringLiteral("00007"));
+        }
+        // Taken back as far as it can be: the next undo has nothing left.
         ScriptedMessageBox again;
-        progress.finish(runUndo(journals, progress, again, fs), CommandButton::Undo, again);
+        progress.finish(runUndo(journals, trash, progress, again), CommandButton::Undo, again);
         QCOMPARE(again.texts, QStringList{QStringLiteral("元に戻す処理はありません")});
+    }
+
+    // Another process holds the run's journal (its run, or an undo of it, is
+    // under way there): nothing is taken back, and nothing before it either,
+    // until that process lets go.
+    void undoWaitsForARunHeldElsewhere() {
+        Folder f;
+        for (const char* name : {"a.jpg", "b.jpg"}) f.add(QString::fromLatin1(name));
+        const JournalFolder journals(systemFileSystem(), f.tmp.path() + QStringLiteral("/journal"));
+        {
+            RecordingProgress progress;
+            ScriptedMessageBox box;
+            RunJournal journal(journals, JournalKind::Number, QStringLiteral("00007"));
+            progress.finish(
+                runRename(defaultRequest(), f.table, progress, box, systemFileSystem(), &journal),
+                CommandButton::Rename, box);
+        }
+        const QStringList renamed = f.names();
+        QProcess other;
+        other.start(QStringLiteral("flock"), {journals.list().front().path, QStringLiteral("cat")});
+        QVERIFY(other.waitForStarted());
+        QTRY_VERIFY(!HeldJournal::open(systemFileSystem(), journals.list().front().path));
+        TrashCan trash(systemFileSystem(), TrashHome{f.tmp.path(), currentUserId()});
+        RecordingProgress progress;
+        ScriptedMessageBox busy;
+        progress.finish(runUndo(journals, trash, progress, busy), CommandButton::Undo, busy);
+        QCOMPARE(busy.texts,
+                 QStringList{QStringLiteral(
+                     "直前の処理は別のQuilloが使用中です。終わってからもう一度お試し下さい")});
+        QCOMPARE(f.names(), renamed);
+        other.closeWriteChannel();
+        QVERIFY(other.waitForFinished());
+        ScriptedMessageBox box;
+        progress.finish(runUndo(journals, trash, progress, box), CommandButton::Undo, box);
+        QCOMPARE(f.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     }
 
     void workedExampleWithMove() {

@@ -10,6 +10,7 @@
 #include "files.h"
 #include "platform/filesystem.h"
 #include "platform/posix_errno.h"
+#include "platform/userfolders.h"
 
 using namespace quillo;
 using namespace quillo::test;
@@ -158,24 +159,62 @@ class TstPlatform : public QObject {
         writeFile(sub + QStringLiteral("/b.jpg"), "target2");
         writeFile(other + QStringLiteral("/a.jpg"), "keep");
         writeFile(other + QStringLiteral("/b.jpg"), "keep2");
+        writeFile(sub + QStringLiteral("/into/d.jpg"), "target3");
         const std::unique_ptr<FolderHandle> held = std::move(fs.openFolder(sub).value());
+        const std::unique_ptr<FolderHandle> into =
+            std::move(held->openFolder(QStringLiteral("into")).value());
         const FileId heldId = held->self()->id();
         QVERIFY(QDir(dir.path()).rename(QStringLiteral("sub"), QStringLiteral("sub.old")));
         QVERIFY(QFile::link(other, sub));
         QCOMPARE(held->self()->id(), heldId);
+        QCOMPARE(held->path().value(), dir.filePath(QStringLiteral("sub.old")));
         QVERIFY(held->remove(QStringLiteral("a.jpg")));
         QVERIFY(held->rename(QStringLiteral("b.jpg"), QStringLiteral("c.jpg")));
+        QVERIFY(into->moveInto(QStringLiteral("d.jpg"), *held, QStringLiteral("e.jpg")));
+        QCOMPARE(held->moveInto(QStringLiteral("c.jpg"), *into, QStringLiteral("e.jpg")).ok(),
+                 true);
+        QCOMPARE(
+            into->moveInto(QStringLiteral("e.jpg"), *held, QStringLiteral("e.jpg")).failure().code,
+            code::FileExists);
         QCOMPARE(readFile(other + QStringLiteral("/a.jpg")), QByteArray("keep"));
         QCOMPARE(readFile(other + QStringLiteral("/b.jpg")), QByteArray("keep2"));
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("sub.old/c.jpg"))), QByteArray("target2"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("sub.old/e.jpg"))), QByteArray("target3"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("sub.old/into/e.jpg"))),
+                 QByteArray("target2"));
         QVERIFY(!exists(dir.filePath(QStringLiteral("sub.old/a.jpg"))));
+        // A folder inside a held one is held only as a folder, never through a link.
+        QVERIFY(QFile::link(other, dir.filePath(QStringLiteral("sub.old/link"))));
+        QCOMPARE(held->openFolder(QStringLiteral("link")).failure().code, code::PathFileAccess);
+        QCOMPARE(held->openFolder(QStringLiteral("e.jpg")).failure().code, code::PathFileAccess);
+        QCOMPARE(held->openFolder(QStringLiteral("..")).value()->self()->id(),
+                 fs.info(dir.path())->id());
+    }
+
+    // A relative $XDG_DATA_HOME would depend on where the program was started.
+    void userDataFolderFollowsXdg_data() {
+        QTest::addColumn<QByteArray>("set");
+        QTest::addColumn<QString>("folder");
+        const QString fallback = QDir::homePath() + QStringLiteral("/.local/share");
+        QTest::newRow("absolute") << QByteArray("/srv/data/") << QStringLiteral("/srv/data");
+        QTest::newRow("relative") << QByteArray("data") << fallback;
+        QTest::newRow("empty") << QByteArray() << fallback;
+    }
+    void userDataFolderFollowsXdg() {
+        QFETCH(QByteArray, set);
+        QFETCH(QString, folder);
+        const QByteArray was = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", set);
+        const QString got = userDataFolder();
+        qputenv("XDG_DATA_HOME", was);
+        QCOMPARE(got, folder);
     }
 
     // The kernel would see a text with NUL cut short, naming another file.
     void nulIsABadFileName_data() {
         QTest::addColumn<QString>("op");
         for (const char* op : {"list", "info", "canonical", "folder", "open", "remove", "rename",
-                               "rename to", "held info", "held open", "held remove", "held rename"})
+                               "rename to", "held info", "held open", "held remove", "held rename",
+                               "held folder", "held mkdir", "held create", "held move"})
             QTest::newRow(op) << QString::fromLatin1(op);
     }
     void nulIsABadFileName() {
@@ -201,6 +240,11 @@ class TstPlatform : public QObject {
         if (op == u"held open") got = codeOf(held->openRead(nulName));
         if (op == u"held remove") got = codeOf(held->remove(nulName));
         if (op == u"held rename") got = codeOf(held->rename(QStringLiteral("a.jpg"), nulName));
+        if (op == u"held folder") got = codeOf(held->openFolder(nulName));
+        if (op == u"held mkdir") got = codeOf(held->makeFolder(nulName));
+        if (op == u"held create") got = codeOf(held->createFile(nulName, "x"));
+        if (op == u"held move")
+            got = codeOf(held->moveInto(QStringLiteral("a.jpg"), *held, nulName));
         QCOMPARE(got, code::BadFileName);
         QVERIFY(exists(file));
         QVERIFY(exists(dir.path()));

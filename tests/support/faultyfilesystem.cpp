@@ -50,6 +50,33 @@ class FaultyFolder final : public FolderHandle {
         if (m_fs.failRename.contains(path)) return makeFailure(m_fs.failRename.value(path));
         return m_inner->rename(name, to);
     }
+    Result<std::unique_ptr<FolderHandle>> openFolder(const QString& name) override {
+        // The folder above is named by its own path, as the failure maps name it.
+        const QString path =
+            name == u".." ? parentFolder(m_prefix) : hook(QStringLiteral("folder"), name);
+        if (m_fs.failFolder.contains(path)) return makeFailure(m_fs.failFolder.value(path));
+        auto held = m_inner->openFolder(name);
+        if (!held) return held.failure();
+        return std::unique_ptr<FolderHandle>(
+            std::make_unique<FaultyFolder>(m_fs, std::move(held.value()), path));
+    }
+    Status makeFolder(const QString& name) override {
+        const QString path = hook(QStringLiteral("mkdir"), name);
+        if (m_fs.failMakeFolder.contains(path)) return makeFailure(m_fs.failMakeFolder.value(path));
+        return m_inner->makeFolder(name);
+    }
+    Status createFile(const QString& name, const QByteArray& bytes) override {
+        const QString path = hook(QStringLiteral("create"), name);
+        if (m_fs.failCreate.contains(path)) return makeFailure(m_fs.failCreate.value(path));
+        return m_inner->createFile(name, bytes);
+    }
+    Status moveInto(const QString& name, FolderHandle& to, const QString& newName) override {
+        const QString path = hook(QStringLiteral("rename"), name);
+        if (m_fs.failRename.contains(path)) return makeFailure(m_fs.failRename.value(path));
+        auto* faulty = dynamic_cast<FaultyFolder*>(&to);
+        return m_inner->moveInto(name, faulty ? *faulty->m_inner : to, newName);
+    }
+    Result<QString> path() override { return m_inner->path(); }
 
   private:
     QString hook(const QString& op, const QString& name) {
@@ -120,6 +147,23 @@ Status FaultyFileSystem::makeFolder(const QString& path) {
     if (before) before(QStringLiteral("mkdir"), path);
     if (failMakeFolder.contains(path)) return makeFailure(failMakeFolder.value(path));
     return real.makeFolder(path);
+}
+
+Result<std::unique_ptr<RecordFile>> FaultyFileSystem::createRecordFile(const QString& path) {
+    if (before) before(QStringLiteral("record"), path);
+    if (failRecord.contains(parentFolder(path)))
+        return makeFailure(failRecord.value(parentFolder(path)));
+    return real.createRecordFile(path);
+}
+
+Result<std::unique_ptr<RecordFile>> FaultyFileSystem::openRecordFile(const QString& path) {
+    if (before) before(QStringLiteral("record"), path);
+    return real.openRecordFile(path);
+}
+
+Result<std::unique_ptr<FileLock>> FaultyFileSystem::lockFile(const QString& path) {
+    if (before) before(QStringLiteral("lock"), path);
+    return real.lockFile(path);
 }
 
 Status FaultyFileSystem::createFile(const QString& path, const QByteArray& bytes) {

@@ -23,9 +23,12 @@ class FaultyFileSystem : public FileSystem {
     QHash<QString, int> failFolder;      // folder path -> code for openFolder()
     QHash<QString, int> failMakeFolder;  // path -> code for makeFolder()
     QHash<QString, int> failCreate;      // path -> code for createFile()
+    QHash<QString, int> failRecord;      // folder -> code for createRecordFile() in it
     // Runs before each operation with its name and path, for tests that change
     // the disk between two steps of a command ("folder" before openFolder,
-    // "mkdir" before makeFolder, "create" before createFile).
+    // "mkdir" before makeFolder, "create" before createFile, "record" before
+    // a record file is made or opened, "lock" before lockFile). Held folders
+    // call it with the full path of the entry.
     std::function<void(const QString& op, const QString& path)> before;
     // Held folders look at their entries through info() by path, for doubles
     // that redirect paths.
@@ -44,6 +47,9 @@ class FaultyFileSystem : public FileSystem {
     std::vector<QString> volumes() override { return real.volumes(); }
     Status makeFolder(const QString& path) override;
     Status createFile(const QString& path, const QByteArray& bytes) override;
+    Result<std::unique_ptr<RecordFile>> createRecordFile(const QString& path) override;
+    Result<std::unique_ptr<RecordFile>> openRecordFile(const QString& path) override;
+    Result<std::unique_ptr<FileLock>> lockFile(const QString& path) override;
 
     // An opened file, counted and failing its reads as failRead says.
     Result<std::unique_ptr<InputFile>> counted(Result<std::unique_ptr<InputFile>> opened,
