@@ -96,7 +96,7 @@ void PicturePane::blank(PaneSide which) {
     s.asked = {};
     s.pixels = {};
     s.waiting = false;
-    s.view->setEmpty(false);
+    s.view->setBlank(PictureView::Blank::Nothing);
     s.view->setAccessibleName({});
     s.name->setFullText({});
     s.details->clear();
@@ -111,7 +111,7 @@ void PicturePane::present(PaneSide which, const QString& path) {
         s.path = path;
         s.name->setFullText(fileNameOf(path));
         s.view->setAccessibleName(fileNameOf(path));
-        s.view->setEmpty(true);
+        s.view->setBlank(PictureView::Blank::Loading);
     }
     s.waiting = true;
     s.asked = {};
@@ -147,7 +147,7 @@ void PicturePane::arrived(PaneSide which, const LoadedPicture& picture) {
         s.details->setText(pictureDetails(picture.pixels, picture.bytes));
         palette.setColor(QPalette::WindowText, this->palette().color(QPalette::WindowText));
     } else {
-        s.view->setEmpty(false);
+        s.view->setBlank(PictureView::Blank::NoPicture);
         s.details->setText(faultText(picture));
         palette.setColor(QPalette::WindowText, QColor(0xb0, 0x1c, 0x1c));
     }

@@ -27,10 +27,11 @@ void PictureView::setImage(const QImage& image) {
     update();
 }
 
-void PictureView::setEmpty(bool loading) {
+void PictureView::setBlank(Blank blank) {
     m_image = QImage();
+    m_blank = blank;
     m_sayLoading = false;
-    if (loading)
+    if (blank == Blank::Loading)
         m_loadingDelay.start();
     else
         m_loadingDelay.stop();
@@ -45,7 +46,16 @@ QSize PictureView::bounds() const {
 void PictureView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (m_image.isNull()) {
-        if (m_sayLoading) {
+        if (m_blank == Blank::NoPicture) {
+            QSizeF frame(4, 3);
+            frame.scale(QSizeF(size()) * 0.7, Qt::KeepAspectRatio);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DashLine));
+            painter.drawRoundedRect(
+                QRectF(QPointF((width() - frame.width()) / 2, (height() - frame.height()) / 2),
+                       frame),
+                6, 6);
+        } else if (m_sayLoading) {
             painter.setPen(palette().color(QPalette::PlaceholderText));
             painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("読み込んでいます…"));
         }
