@@ -41,15 +41,36 @@ class GatedFileSystem : public FaultyFileSystem {
     }
 };
 
-void writePicture(const QString& path, QSize size, const char* format) {
+// A picture shading from blue at its top to orange at its bottom; a sideways
+// one is stored with that shading from its left to its right, as a camera
+// stores a portrait photo before the EXIF turns it.
+void writePicture(const QString& path, QSize size, const char* format, bool sideways = false) {
     QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
-    QLinearGradient gradient(0, 0, size.width(), size.height());
+    QLinearGradient gradient(0, 0, sideways ? size.width() : 0, sideways ? 0 : size.height());
     gradient.setColorAt(0, QColor(30, 90, 160));
     gradient.setColorAt(1, QColor(230, 170, 60));
     painter.fillRect(image.rect(), gradient);
     painter.end();
     QVERIFY2(image.save(path, format, 90), qPrintable(path));
+}
+
+// The JPEG at path marked as taken with the camera turned (EXIF orientation 6:
+// shown turned a quarter clockwise), as a camera marks a portrait photo.
+void markTurned(const QString& path) {
+    const QByteArray tiff = QByteArray::fromHex(
+        "4d4d002a00000008"
+        "0001"
+        "011200030000000100060000"
+        "00000000");
+    const QByteArray payload = QByteArray("Exif", 4) + QByteArray(2, '\0') + tiff;
+    QByteArray segment = QByteArray::fromHex("ffe1");
+    segment += char((payload.size() + 2) >> 8);
+    segment += char((payload.size() + 2) & 0xff);
+    QByteArray bytes = readFile(path);
+    bytes.insert(2, segment + payload);  // after the start-of-image marker
+    QFile::remove(path);
+    writeFile(path, bytes);
 }
 
 bool webpSupported() {
@@ -64,9 +85,13 @@ QStringList accessibleTexts(QAccessibleInterface* interface) {
     return texts;
 }
 
-// The picture side shows fits its area, keeps the aspect ratio of a picture of
-// pixels, and fills the area along one edge unless it would be enlarged.
+// The picture side shows is upright (blue at the top), fits its area, keeps the
+// aspect ratio of a picture of pixels, and fills the area along one edge
+// unless it would be enlarged.
 void checkFitted(const QImage& image, QSize pixels, QSize area) {
+    const QColor top = image.pixelColor(image.width() / 2, 0);
+    const QColor bottom = image.pixelColor(image.width() / 2, image.height() - 1);
+    QVERIFY2(top.blue() > top.red() && bottom.red() > bottom.blue(), "shown upright");
     QVERIFY2(image.width() <= area.width() && image.height() <= area.height(),
              qPrintable(QStringLiteral("%1×%2 in %3×%4")
                             .arg(image.width())
@@ -108,6 +133,8 @@ void TstPicturePane::initTestCase() {
     writePicture(path(QStringLiteral("写真 1.jpg")), {1600, 1200}, "jpg");
     writePicture(path(QStringLiteral("縦.png")), {600, 900}, "png");
     writePicture(path(QStringLiteral("読めない.jpg")), {320, 240}, "jpg");
+    writePicture(path(QStringLiteral("横に寝た.jpg")), {1200, 800}, "jpg", true);
+    markTurned(path(QStringLiteral("横に寝た.jpg")));
     if (webpSupported()) writePicture(path(QStringLiteral("小さい.webp")), {200, 150}, "webp");
     writeFile(path(QStringLiteral("メモ.jpg")), "not a picture, only text\n");
     QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("管.jpg"))).constData(), 0600), 0);
@@ -126,6 +153,9 @@ void TstPicturePane::showsEachKindOfFile_data() {
     QTest::newRow("png, portrait")
         << QStringList{QStringLiteral("縦.png")} << QStringList{QStringLiteral("^600×900") + kb}
         << QList<QSize>{{600, 900}};
+    QTest::newRow("jpeg turned upright")
+        << QStringList{QStringLiteral("横に寝た.jpg")}
+        << QStringList{QStringLiteral("^800×1200") + kb} << QList<QSize>{{800, 1200}};
     QTest::newRow("webp smaller than the pane, not enlarged")
         << QStringList{QStringLiteral("小さい.webp")}
         << QStringList{QStringLiteral("^200×150") + kb} << QList<QSize>{{200, 150}};
@@ -182,10 +212,12 @@ void TstPicturePane::showsEachKindOfFile() {
                      qPrintable(caption[1]));
             QVERIFY2(read.contains(caption[0]) && read.contains(caption[1]),
                      qPrintable(read.join(QLatin1Char('|'))));
-            if (pixels[i].isValid())
+            if (pixels[i].isValid()) {
                 checkFitted(pane.picture(sides[i]), pixels[i], views[i]->bounds());
-            else
+                if (QTest::currentTestFailed()) return;
+            } else {
                 QVERIFY(pane.picture(sides[i]).isNull());
+            }
         }
         if (files.size() == 1) QVERIFY(pane.caption(PaneSide::Right).isEmpty());
     }
