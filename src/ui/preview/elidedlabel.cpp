@@ -9,7 +9,6 @@ ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
 
 void ElidedLabel::setFullText(const QString& text) {
     m_full = text;
-    setToolTip(text);
     setAccessibleName(text);
     elide();
 }

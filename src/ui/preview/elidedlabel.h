@@ -1,7 +1,7 @@
 #pragma once
 // A one-line label that shortens its text in the middle ("IMG_…_0042.JPG")
 // to the width it is given, instead of widening the layout; the whole text
-// stays its tool tip and what a screen reader reads.
+// stays what a screen reader reads.
 
 #include <QLabel>
 

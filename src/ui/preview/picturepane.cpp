@@ -99,6 +99,7 @@ void PicturePane::blank(PaneSide which) {
     s.view->setBlank(PictureView::Blank::Nothing);
     s.view->setAccessibleName({});
     s.name->setFullText({});
+    s.name->setToolTip({});
     s.details->clear();
 }
 
@@ -110,6 +111,7 @@ void PicturePane::present(PaneSide which, const QString& path) {
         blank(which);
         s.path = path;
         s.name->setFullText(fileNameOf(path));
+        s.name->setToolTip(path);
         s.view->setAccessibleName(fileNameOf(path));
         s.view->setBlank(PictureView::Blank::Loading);
     }

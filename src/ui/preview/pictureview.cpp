@@ -1,5 +1,6 @@
 #include "ui/preview/pictureview.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <cmath>
 
@@ -8,9 +9,22 @@ namespace quillo {
 namespace {
 // A picture that comes within this time appears without a word in between.
 constexpr int kLoadingDelayMs = 250;
+
+// A screen reader announces the area as a picture, with the file's name and
+// what the caption says of it.
+QAccessibleInterface* accessiblePicture(const QString& className, QObject* object) {
+    if (className != QLatin1String("quillo::PictureView") || !object || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
+}
 }  // namespace
 
 PictureView::PictureView(QWidget* parent) : QWidget(parent) {
+    static const bool accessibleInstalled = [] {
+        QAccessible::installFactory(accessiblePicture);
+        return true;
+    }();
+    Q_UNUSED(accessibleInstalled);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     m_loadingDelay.setSingleShot(true);
     m_loadingDelay.setInterval(kLoadingDelayMs);
