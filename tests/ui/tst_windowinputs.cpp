@@ -376,7 +376,7 @@ class TstWindowInputs : public QObject {
         c.cmdDelete->click();
 
         QVERIFY(finishCommand(w));
-        QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、削除しました"));
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、ごみ箱に移しました"));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
         const QString trash = m_dir.filePath(QStringLiteral("data/Trash/"));
         QCOMPARE(readFile(trash + QStringLiteral("files/s9.JPG")), QByteArray("refa"));
