@@ -9,22 +9,12 @@
 
 #include "core/commandoutcome.h"
 #include "core/filestate.h"
+#include "core/rowoutcome.h"
 
 namespace quillo {
 
 // How the duplicates of a run leave.
 enum class WayOut : quint8 { Trash, DeleteFolder };
-
-// What became of a planned file.
-enum class RowOutcome : quint8 {
-    Planned,         // not acted on (yet)
-    Done,            // removed or renamed as planned
-    DeletedForGood,  // no trash on its drive: deleted, as the user allowed
-    Failed,          // its operation failed (code)
-    Changed,         // changed since the plan, or its kept file did: left alone
-    LeftOut,         // unticked by the user: left alone
-    Kept,            // turned out to be a reference file under another path: left alone
-};
 
 struct DuplicateRow {
     qint32 entry = 0;  // the file that goes
