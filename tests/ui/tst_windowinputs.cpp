@@ -392,7 +392,7 @@ class TstWindowInputs : public QObject {
         QCOMPARE(w.files().FileCount(), 9);
         c.cmdRename->click();
         QVERIFY(finishCommand(w));
-        QCOMPARE(c.lblMsg->text(), QStringLiteral("リネームしました"));
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("9件、リネームしました"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00016"));
         QCOMPARE(w.digitCount(), qint16(5));
         QVERIFY(QFile::exists(sel + QStringLiteral("/GAZOU00007.JPG")));
