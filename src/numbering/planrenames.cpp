@@ -71,9 +71,9 @@ RenameSearch planRenames(const RenameRequest& request, const FileTable& table, P
         const size_t k = plan.rows.size();
         plan.rows.push_back(row);
         const Result<QString> path =
-            !to.prefix ? Result<QString>(to.prefix.failure())
-                       : newPath(plan.movePrefix.isEmpty() ? QString() : plan.movePrefix,
-                                 plan.newName(k));
+            !to.prefix
+                ? Result<QString>(to.prefix.failure())
+                : newPath(plan.movePrefix.isEmpty() ? QString() : plan.movePrefix, plan.newName(k));
         const Result<FileInfo> look = !folder ? Result<FileInfo>(folder.failure())
                                       : !path ? Result<FileInfo>(path.failure())
                                               : folder.value()->info(e.name);
@@ -84,7 +84,8 @@ RenameSearch planRenames(const RenameRequest& request, const FileTable& table, P
             failed.outcome = RowOutcome::Failed;
             failed.code = qint16(look.failure().code);
             ++plan.failed;
-            if (box.show(failureQuestion(look.failure(), e.path()), Buttons::YesNo) != Answer::Yes) {
+            if (box.show(failureQuestion(look.failure(), e.path()), Buttons::YesNo) !=
+                Answer::Yes) {
                 outcome.end = CommandEnd::Aborted;
                 break;
             }
@@ -93,11 +94,12 @@ RenameSearch planRenames(const RenameRequest& request, const FileTable& table, P
         RenameRow& r = plan.rows.back();
         r.state = look->state();
         const QString newName = plan.newName(k);
-        r.named = plan.movePrefix.isEmpty() ? newName == e.name : plan.newPath(k, table) == e.path();
+        r.named = plan.movePrefix.isEmpty() ? newName == e.name
+                                            : plan.newPath(k, table.entries) == e.path();
         FolderHandle* into = plan.movePrefix.isEmpty() ? folder.value() : to.moveFolder.get();
         r.taken = !r.named && into && into->info(newName).ok();
     }
-    plan.markClashes(table);
+    plan.markClashes(table.entries);
     outcome.failed = plan.failed;
     outcome.kept = plan.kept;
     if (outcome.end != CommandEnd::Completed) {

@@ -51,10 +51,10 @@ CommandOutcome renameFiles(const FileTable& table, RenamePlan& plan, Progress& p
             break;
         }
         const FileEntry& e = table.entries[size_t(row.entry)];
-        const QString to = plan.newPath(size_t(k), table);
+        const QString to = plan.newPath(size_t(k), table.entries);
         const Result<FolderHandle*> folder = held.of(e.dir);
-        Result<FileInfo> now = folder ? folder.value()->info(e.name)
-                                      : Result<FileInfo>(folder.failure());
+        Result<FileInfo> now =
+            folder ? folder.value()->info(e.name) : Result<FileInfo>(folder.failure());
         Status renamed = now ? Status() : Status(now.failure());
         if (folder && keepsNow(e, *folder.value(), guard)) {
             row.outcome = RowOutcome::Kept;

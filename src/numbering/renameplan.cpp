@@ -15,9 +15,9 @@ QString RenamePlan::newName(size_t row) const {
     return name + numberText(row) + extension;
 }
 
-QString RenamePlan::newPath(size_t row, const FileTable& table) const {
-    const QString& folder = movePrefix.isEmpty() ? table.entries[size_t(rows[row].entry)].dir
-                                                 : movePrefix;
+QString RenamePlan::newPath(size_t row, const std::vector<FileEntry>& entries) const {
+    const QString& folder =
+        movePrefix.isEmpty() ? entries[size_t(rows[row].entry)].dir : movePrefix;
     return folder + newName(row);
 }
 
@@ -30,22 +30,22 @@ QString RenamePlan::nextNumber() const {
     return firstNumber;
 }
 
-void RenamePlan::markClashes(const FileTable& table) {
+void RenamePlan::markClashes(const std::vector<FileEntry>& entries) {
     // The paths that hold a file when a row's turn comes: those found taken,
     // less what earlier rows renamed away, plus what they renamed to.
     QSet<QString> occupied;
     for (size_t k = 0; k < rows.size(); ++k)
-        if (rows[k].taken) occupied.insert(newPath(k, table));
+        if (rows[k].taken) occupied.insert(newPath(k, entries));
     for (size_t k = 0; k < rows.size(); ++k) {
         RenameRow& row = rows[k];
         row.clash = false;
         if (!row.ticked || row.named) continue;
-        const QString to = newPath(k, table);
+        const QString to = newPath(k, entries);
         if (occupied.contains(to)) {
             row.clash = true;
             continue;
         }
-        occupied.remove(table.entries[size_t(row.entry)].path());
+        occupied.remove(entries[size_t(row.entry)].path());
         occupied.insert(to);
     }
 }

@@ -14,15 +14,15 @@
 namespace quillo {
 
 struct RenameRow {
-    qint32 entry = 0;     // the file renamed
-    quint32 number = 0;   // its number's value (the first row's is the number box's text)
-    FileState state;      // as the search saw it
+    qint32 entry = 0;    // the file renamed
+    quint32 number = 0;  // its number's value (the first row's is the number box's text)
+    FileState state;     // as the search saw it
     bool ticked = true;
-    bool named = false;   // it has its new name already: done without a rename
-    bool taken = false;   // another file was at its new path when the search looked
-    bool clash = false;   // its new name is another file's when its turn comes
+    bool named = false;  // it has its new name already: done without a rename
+    bool taken = false;  // another file was at its new path when the search looked
+    bool clash = false;  // its new name is another file's when its turn comes
     RowOutcome outcome = RowOutcome::Planned;
-    qint16 code = 0;      // of a Failed row
+    qint16 code = 0;  // of a Failed row
 };
 
 struct RenamePlan {
@@ -39,14 +39,14 @@ struct RenamePlan {
     bool empty() const { return rows.empty(); }
     QString numberText(size_t row) const;
     QString newName(size_t row) const;
-    QString newPath(size_t row, const FileTable& table) const;
+    QString newPath(size_t row, const std::vector<FileEntry>& entries) const;
     // The number after the last row whose turn came (renamed or failed): what
     // the number box holds after the run; the first number when none did.
     QString nextNumber() const;
     // Marks each ticked row whose new name is taken when its turn comes: by a
     // file found there not renamed away by a ticked row before it, or by the
     // new name of one.
-    void markClashes(const FileTable& table);
+    void markClashes(const std::vector<FileEntry>& entries);
     qint32 tickedCount() const;
 };
 

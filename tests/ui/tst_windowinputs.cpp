@@ -240,6 +240,12 @@ class TstWindowInputs : public QObject {
             fs.entered.acquire(fs.entered.available());
             fs.gate.acquire(fs.gate.available());
         }
+        if (rename) {
+            // Numbering finds its plan first, and renames nothing until it is carried out.
+            c.cmdRename->click();
+            QVERIFY(finishCommand(w));
+            QVERIFY(w.shownPlan());
+        }
         const int writesBefore = int(w.writes.size());
         QSignalSpy strayClicks(c.cmdClear, &QToolButton::clicked);
         bool held = false;
@@ -291,7 +297,10 @@ class TstWindowInputs : public QObject {
         // during the run clears the list (and the message) soon after.
         QString shown;
         connect(&w, &frmQuillo::commandFinished, this, [&] { shown = c.lblMsg->text(); });
-        (rename ? c.cmdRename : c.cmdSelect)->click();
+        if (rename)
+            QTest::keyClick(c.grdList, Qt::Key_Return);  // carries out the plan under review
+        else
+            c.cmdSelect->click();
         QVERIFY(finishCommand(w));
         QVERIFY(held);
         QCOMPARE(strayClicks.count(), 0);
@@ -332,11 +341,13 @@ class TstWindowInputs : public QObject {
         c.cmdSelect->click();
         QVERIFY(finishCommand(w));
         box.onShow = [&] { fs.gate.release(); };  // the failure comes while the box is open
+        c.cmdRename->click();
+        QVERIFY(finishCommand(w));
         QTimer::singleShot(0, &w, [&] {
             QVERIFY(fs.entered.tryAcquire(1, 5000));
             QTest::keyClick(c.grdList, Qt::Key_Escape);
         });
-        c.cmdRename->click();
+        QTest::keyClick(c.grdList, Qt::Key_Return);
         QVERIFY(finishCommand(w));
         QCOMPARE(box.mostOpen, 1);
         QCOMPARE(box.texts, (QStringList{QStringLiteral("処理を中止しますか？"),
@@ -374,7 +385,8 @@ class TstWindowInputs : public QObject {
         QCOMPARE(w.listModel().rowCount(), 13);
 
         c.cmdDelete->click();
-
+        QVERIFY(finishCommand(w));
+        QTest::keyClick(c.grdList, Qt::Key_Return);
         QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、ごみ箱に移しました"));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
@@ -391,6 +403,8 @@ class TstWindowInputs : public QObject {
         QVERIFY(finishCommand(w));
         QCOMPARE(w.files().FileCount(), 9);
         c.cmdRename->click();
+        QVERIFY(finishCommand(w));
+        QTest::keyClick(c.grdList, Qt::Key_Return);
         QVERIFY(finishCommand(w));
         QCOMPARE(c.lblMsg->text(), QStringLiteral("9件、リネームしました"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00016"));
@@ -411,7 +425,9 @@ class TstWindowInputs : public QObject {
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00007"));
         QVERIFY(QFile::exists(sel + QStringLiteral("/s0.JPG")));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/GAZOU00007.JPG")));
-        QAction* undo = c.grdList->actions().value(0);
+        QAction* undo = nullptr;
+        for (QAction* a : c.grdList->actions())
+            if (a->text() == QStringLiteral("直前の処理を元に戻す")) undo = a;
         QVERIFY(undo);
         QCOMPARE(undo->text(), QStringLiteral("直前の処理を元に戻す"));
         undo->trigger();
