@@ -59,8 +59,8 @@ CommandOutcome removeDuplicates(const FileTable& table, DuplicatePlan& plan,
         const FileEntry& kept = table.entries[size_t(group.kept)];
         const FileEntry& dup = table.entries[size_t(row.entry)];
         const auto act = [&] {
-            return FilComp(kept, group.keptState, dup, row.state, options, guard, DupCount, fs,
-                           buffers, &tools);
+            return FilComp(kept, plan.keptState(group, kept.size), dup, plan.state(row, dup.size),
+                           options, guard, DupCount, fs, buffers, &tools);
         };
         PairResult r = act();
         if (r.how == Removal::NeedsTrashAnswer) {
@@ -69,15 +69,14 @@ CommandOutcome removeDuplicates(const FileTable& table, DuplicatePlan& plan,
             r = act();
         }
         row.outcome = rowOutcome(r);
-        row.code = qint16(r.status ? 0 : r.status.failure().code);
+        row.code = quint8(r.status ? 0 : r.status.failure().code);
         outcome.changed += r.changed ? 1 : 0;
         outcome.kept += r.kept ? 1 : 0;
         forGood += row.outcome == RowOutcome::DeletedForGood ? 1 : 0;
         if (row.outcome == RowOutcome::Failed) {
             ++outcome.failed;
-            if (!r.status.ok() &&
-                box.show(failureQuestion(r.status.failure(), r.failedPath), Buttons::YesNo) ==
-                    Answer::No) {
+            if (!r.status.ok() && box.show(failureQuestion(r.status.failure(), r.failedPath),
+                                           Buttons::YesNo) == Answer::No) {
                 outcome.end = CommandEnd::Aborted;
                 break;
             }

@@ -14,8 +14,8 @@ namespace quillo {
 
 RemovalWords removalWords(const DedupOptions& options, bool toTrash) {
     if (options.chkDelete == CheckValue::On)
-        return {QStringLiteral("移動しています、しばらくお待ち下さい"), QStringLiteral("移動しました"),
-                QStringLiteral("移動できませんでした")};
+        return {QStringLiteral("移動しています、しばらくお待ち下さい"),
+                QStringLiteral("移動しました"), QStringLiteral("移動できませんでした")};
     if (toTrash)
         return {QStringLiteral("ごみ箱に移しています、しばらくお待ち下さい"),
                 QStringLiteral("ごみ箱に移しました"), QStringLiteral("ごみ箱に移せませんでした")};
@@ -103,12 +103,22 @@ void Search::meet(qint32 i, qint32 j, DuplicatePlan& plan) {
         m_left[size_t(j)] = Left::Kept;
         return;
     }
+    const std::optional<quint16> firstDevice = plan.deviceIndex(c.first.device);
+    const std::optional<quint16> secondDevice = plan.deviceIndex(c.second.device);
+    if (!firstDevice || !secondDevice) return;  // more devices than a plan can name
     qint32& group = m_groupOf[size_t(i)];
     if (group < 0) {
         group = qint32(plan.groups.size());
-        plan.groups.push_back({m_order[size_t(i)], c.first.state(), m_guard.keeps(first)});
+        plan.groups.push_back({m_order[size_t(i)], *firstDevice, m_guard.keeps(first),
+                               c.first.inode, c.first.mtimeNs});
     }
-    plan.rows.push_back({m_order[size_t(j)], group, c.second.state()});
+    DuplicateRow row;
+    row.entry = m_order[size_t(j)];
+    row.group = group;
+    row.inode = c.second.inode;
+    row.mtimeNs = c.second.mtimeNs;
+    row.device = *secondDevice;
+    plan.rows.push_back(row);
     m_going[size_t(j)] = true;
 }
 
@@ -167,6 +177,8 @@ DuplicateSearch findDuplicates(const FileTable& table, const DedupOptions& optio
     DuplicatePlan& plan = search.plan;
     plan.way = options.chkDelete == CheckValue::On ? WayOut::DeleteFolder : WayOut::Trash;
     outcome.end = Search(table, progress, box, fs).run(plan);
+    plan.rows.shrink_to_fit();
+    plan.groups.shrink_to_fit();
     outcome.failed = plan.failed;
     outcome.kept = plan.kept;
     if (outcome.end == CommandEnd::Completed && !plan.empty()) return search;
@@ -176,10 +188,10 @@ DuplicateSearch findDuplicates(const FileTable& table, const DedupOptions& optio
         outcome.clearList = true;
         outcome.saveSettings = true;
     }
-    outcome.message = outcome.end == CommandEnd::Completed && outcome.failed == 0 &&
-                              outcome.kept == 0
-                          ? QStringLiteral("重複ファイルは有りませんでした")
-                          : countedMessage(outcome, words.done, words.failed);
+    outcome.message =
+        outcome.end == CommandEnd::Completed && outcome.failed == 0 && outcome.kept == 0
+            ? QStringLiteral("重複ファイルは有りませんでした")
+            : countedMessage(outcome, words.done, words.failed);
     plan = DuplicatePlan();
     return search;
 }

@@ -23,7 +23,7 @@ QString DuplicatePlanModel::summary() const {
                           : m_toTrash ? QStringLiteral("ごみ箱に移します")
                                       : QStringLiteral("削除します");
     return QStringLiteral("重複ファイル %1件（%2）を%3")
-        .arg(formatCount(m_plan.tickedCount()), fileSizeText(m_plan.tickedBytes()), where);
+        .arg(formatCount(m_plan.tickedCount()), fileSizeText(m_plan.tickedBytes(entries())), where);
 }
 
 QString DuplicatePlanModel::filePath(int row) const {
@@ -71,7 +71,7 @@ QString DuplicatePlanModel::text(int row, int column) const {
         case 3:
             return pathBeside(dup, entry(m_plan.groupOf(at(row)).kept));
         case 4:
-            return formatCount(at(row).state.size);
+            return formatCount(dup.size);
         default:
             return {};
     }
