@@ -235,9 +235,8 @@ void frmQuillo::runCommand(CommandButton button, CommandRunner::Work command) {
     if (m_runner.running()) return;
     // The button about to be disabled must not hand the focus to the next
     // command in the tab order (one more Space would start it).
-    if (QWidget* focus = QApplication::focusWidget();
-        focus && focus->parentWidget() == this && qobject_cast<QToolButton*>(focus))
-        m_c.grdList->setFocus(Qt::OtherFocusReason);
+    if (qobject_cast<QToolButton*>(focusWidget())) m_c.grdList->setFocus(Qt::OtherFocusReason);
+
     m_command.emplace(
         this, [this] { m_runner.askStop(); }, Files, button);
     setEnabled(button, false);
