@@ -12,8 +12,12 @@
 // of 3 instead, and says so. QUILLO_BENCH_SKIP=fdupes,rmlint leaves tools out.
 //
 // Quillo's run: collect both trees (the two collection commands) and run the duplicate
-// pass in move mode; the moved files are put back between runs, untimed.
-// QUILLO_BENCH_PHASES=1 prints Quillo's phase times to stderr.
+// pass in move mode, the search and then carrying out the whole plan (as the
+// review confirmed at once); the moved files are put back between runs,
+// untimed. "quillo, find only" stops after the search. QUILLO_BENCH_BASELINE
+// names another build's bench_dedup whose Quillo runs beside this one's (an
+// earlier version, say). QUILLO_BENCH_PHASES=1 prints Quillo's phase times to
+// stderr.
 #include <fcntl.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -61,9 +65,11 @@ class AlwaysYes final : public MessageBox {
     }
 };
 
-// The child's side: one collection and one pass, with or without its journal;
-// prints the duplicates moved.
-int quilloRun(const QString& root, bool journalled) {
+enum class QuilloSide { Pass, Journalled, FindOnly };
+
+// The child's side: one collection and one pass, with or without its journal,
+// or the search alone; prints the duplicates moved (or found).
+int quilloRun(const QString& root, QuilloSide side) {
     const auto t0 = Clock::now();
     const bool phases = qEnvironmentVariableIsSet("QUILLO_BENCH_PHASES");
     const auto lap = [&](const char* what) {
@@ -84,14 +90,21 @@ int quilloRun(const QString& root, bool journalled) {
     }
     lap("collect");
     qint32 dupCount = 0;
+    const DedupOptions options{CheckValue::On, root + QStringLiteral("/削除")};
+    DuplicateSearch search =
+        findDuplicates(table, options, removalWords(options, false), dupCount, progress, box, fs);
+    lap("find");
+    if (side == QuilloSide::FindOnly) {
+        std::printf("%d\n", int(search.plan.rows.size()));
+        return 0;
+    }
     RunJournal journal(JournalFolder(systemFileSystem(), root + QStringLiteral("/journal")),
                        JournalKind::Remove);
     RemovalTools tools;
-    if (journalled) tools.journal = &journal;
-    (void)runDuplicateRemoval(table, DedupOptions{CheckValue::On, root + QStringLiteral("/削除")},
-                              dupCount, progress, box, fs, tools);
+    if (side == QuilloSide::Journalled) tools.journal = &journal;
+    (void)removeDuplicates(table, search.plan, options, dupCount, progress, box, fs, tools);
     (void)journal.finish();
-    lap("pass");
+    lap("act");
     std::printf("%d\n", dupCount);
     return 0;
 }
@@ -427,10 +440,14 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
     std::vector<Tool> tools{
         {"(process baseline)", {"true"}, false},
         {"quillo", {self, "--quillo", cwd}, true},
+        {"quillo, find only", {self, "--quillo-find", cwd}, true},
         {"quillo, journal on", {self, "--quillo-journal", cwd}, true},
         {"jdupes -r -q", {"jdupes", "-r", "-q", ref, sel}, false},
         {"fdupes -r -q -n", {"fdupes", "-r", "-q", "-n", ref, sel}, false},
         {"rmlint -T df -o fdupes", {"rmlint", "-T", "df", "-o", "fdupes", ref, sel}, false}};
+    const std::string baseline = qEnvironmentVariable("QUILLO_BENCH_BASELINE").toStdString();
+    if (!baseline.empty())
+        tools.push_back({"quillo, baseline build", {baseline, "--quillo", cwd}, true});
     const QStringList skip =
         qEnvironmentVariable("QUILLO_BENCH_SKIP").split(QLatin1Char(','), Qt::SkipEmptyParts);
     tools.erase(std::remove_if(tools.begin(), tools.end(),
@@ -446,7 +463,7 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
     for (int round = -1; round < rounds; ++round) {  // round -1 warms the cache
         for (size_t k = 0; k < tools.size(); ++k) {
             const Sample s = runProcess(tools[k].args, cwd, tools[k].quillo);
-            if (tools[k].quillo) restore(t);
+            if (tools[k].quillo && tools[k].args[1] != "--quillo-find") restore(t);
             // Freed heap goes back too: a tool started next counts this
             // process's resident pages as its own until it execs.
             ::malloc_trim(0);
@@ -460,10 +477,18 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
                 double(t.totalBytes) / double(MiB), rounds,
                 rounds == 5 ? "" : "; of 3 because a warming run took over 60 s");
     std::printf("%-24s %9s %12s %10s %6s\n", "tool", "wall s", "read MiB", "peak MiB", "dups");
-    double quillo = 0, journalled = 0, jdupes = 0;
+    double quillo = 0, journalled = 0, findOnly = 0, before = 0, jdupes = 0;
     for (size_t k = 0; k < tools.size(); ++k) {
         const Sample mid = medianOf(samples[k]);
-        if (tools[k].quillo) (tools[k].args[1] == "--quillo" ? quillo : journalled) = mid.seconds;
+        const std::string& side = tools[k].quillo ? tools[k].args[1] : std::string();
+        if (tools[k].args[0] == baseline)
+            before = mid.seconds;
+        else if (side == "--quillo")
+            quillo = mid.seconds;
+        else if (side == "--quillo-journal")
+            journalled = mid.seconds;
+        else if (side == "--quillo-find")
+            findOnly = mid.seconds;
         if (tools[k].args[0] == "jdupes") jdupes = mid.seconds;
         std::printf("%-24s %9.3f %12.1f %10.1f %6d\n", tools[k].name, mid.seconds,
                     double(mid.bytesRead) / double(MiB), double(mid.maxRssKiB) / 1024.0,
@@ -472,8 +497,13 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
     std::printf("journal on / off: %.3f (%s the 1.10 limit)\n", journalled / quillo,
                 journalled <= 1.10 * quillo ? "within" : "over");
     if (jdupes > 0)
-        std::printf("quillo / jdupes: %.2f (%s the 1.00 target)\n", quillo / jdupes,
-                    quillo <= jdupes ? "meets" : "misses");
+        std::printf("quillo / jdupes: %.2f (%s the 1.00 target); find only / jdupes: %.2f\n",
+                    quillo / jdupes, quillo <= jdupes ? "meets" : "misses", findOnly / jdupes);
+    if (before > 0)
+        std::printf(
+            "against the baseline build: find + act %.3f (limit 1.15), find only %.3f "
+            "(limit 1.00)\n",
+            quillo / before, findOnly / before);
     std::fflush(stdout);
 }
 
@@ -481,9 +511,11 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--quillo") == 0)
-        return quilloRun(QString::fromLocal8Bit(argv[2]), false);
+        return quilloRun(QString::fromLocal8Bit(argv[2]), QuilloSide::Pass);
     if (argc == 3 && std::strcmp(argv[1], "--quillo-journal") == 0)
-        return quilloRun(QString::fromLocal8Bit(argv[2]), true);
+        return quilloRun(QString::fromLocal8Bit(argv[2]), QuilloSide::Journalled);
+    if (argc == 3 && std::strcmp(argv[1], "--quillo-find") == 0)
+        return quilloRun(QString::fromLocal8Bit(argv[2]), QuilloSide::FindOnly);
     if (argc == 4 && std::strcmp(argv[1], "--make") == 0) {  // a tree to profile by hand
         const QString root = QString::fromLocal8Bit(argv[3]);
         makeTree(QString::fromLocal8Bit(argv[2]), root);

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libxxhash-dev
           fonts-ipafont-gothic xvfb xauth xdotool imagemagick x11-utils xdg-utils
-          desktop-file-utils appstream openbox)
+          desktop-file-utils appstream openbox qt6-image-formats-plugins)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -22,8 +22,8 @@ inline int compareCodeUnits(const QString& a, const QString& b) {
 // result is the one order whatever the method). Blocks are sorted, then
 // merged; between two blocks or merges the blink steps and a stop request is
 // honoured. False when stopped, the rows then in no particular order.
-template <class Less>
-bool sortRows(std::vector<FileEntry>& rows, Progress& progress, Less less) {
+template <class Row, class Less>
+bool sortRows(std::vector<Row>& rows, Progress& progress, Less less) {
     constexpr size_t kBlock = size_t(1) << 14;
     const size_t n = rows.size();
     if (n < 2) return true;

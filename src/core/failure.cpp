@@ -37,10 +37,14 @@ Failure readFailureOfCode(int code) {
     return f;
 }
 
-QString failureQuestion(const Failure& failure, const QString& operationPath) {
+QString failureQuestion(const Failure& failure, const QString& operationPath,
+                        const QString& blocker) {
     const QString& path = failure.path.isEmpty() ? operationPath : failure.path;
     QString text;
-    if (failure.code == code::FileExists)
+    if (failure.code == code::FileExists && !blocker.isEmpty() && failure.path.isEmpty())
+        text = path + QStringLiteral(" ファイルが重複しています（") + blocker +
+               QStringLiteral(" が既にあります）");
+    else if (failure.code == code::FileExists)
         text = path + QStringLiteral(" ファイルが重複しています");
     else if (failure.code == code::FileNotFound)
         text = path + QStringLiteral(" が見つかりません");

@@ -27,7 +27,9 @@ Failure makeFailure(int code);
 Failure readFailureOfCode(int code);
 
 // The Yes/No question after an operation on the file at path failed; it
-// names the file the failure concerns where that is another (the journal).
-QString failureQuestion(const Failure& failure, const QString& path);
+// names the file the failure concerns where that is another (the journal),
+// and for a name that is taken, the file that holds it (blocker) when known.
+QString failureQuestion(const Failure& failure, const QString& path,
+                        const QString& blocker = {});
 
 }  // namespace quillo

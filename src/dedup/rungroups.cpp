@@ -56,13 +56,14 @@ Seen readPiece(const FileEntry& e, Member& m, size_t k, qint64 offset, FileSyste
 
 }  // namespace
 
-RunGroups::RunGroups(const std::vector<FileEntry>& rows, qint32 begin, qint32 end, FileSystem& fs,
-                     CompareBuffers& buffers, Progress& progress)
+RunGroups::RunGroups(const std::vector<FileEntry>& rows, const std::vector<qint32>& order,
+                     qint32 begin, qint32 end, FileSystem& fs, CompareBuffers& buffers,
+                     Progress& progress)
     : m_begin(begin), m_end(end), m_group(size_t(end - begin), 0) {
     if (end - begin <= 2)
         oneGroup();
     else
-        split(rows, fs, buffers, progress);
+        split(rows, order, fs, buffers, progress);
 }
 
 void RunGroups::oneGroup() {
@@ -70,9 +71,10 @@ void RunGroups::oneGroup() {
     for (qint32 i = m_begin; i < m_end; ++i) m_members[0].push_back(i);
 }
 
-void RunGroups::split(const std::vector<FileEntry>& rows, FileSystem& fs, CompareBuffers& buffers,
-                      Progress& progress) {
-    const qint64 size = rows[size_t(m_begin)].size;
+void RunGroups::split(const std::vector<FileEntry>& rows, const std::vector<qint32>& order,
+                      FileSystem& fs, CompareBuffers& buffers, Progress& progress) {
+    const auto entry = [&](qint32 place) -> const FileEntry& { return rows[size_t(order[size_t(place)])]; };
+    const qint64 size = entry(m_begin).size;
     struct Work {
         std::vector<Member> members;
         size_t piece;
@@ -100,7 +102,7 @@ void RunGroups::split(const std::vector<FileEntry>& rows, FileSystem& fs, Compar
         for (Member& m : work.members) {
             progress.BlinkStep();
             if ((m_stopped = progress.stopRequested())) return;
-            switch (readPiece(rows[size_t(m.index)], m, work.piece, work.offset, fs, buffers)) {
+            switch (readPiece(entry(m.index), m, work.piece, work.offset, fs, buffers)) {
                 case Seen::Read:
                     read.push_back(m);
                     break;

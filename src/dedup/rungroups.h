@@ -15,12 +15,13 @@ namespace quillo {
 
 class RunGroups {
   public:
-    // Entries [begin, end) of rows, all of one recorded size. A run of two or
-    // fewer is not read: its one pair is compared directly.
-    RunGroups(const std::vector<FileEntry>& rows, qint32 begin, qint32 end, FileSystem& fs,
-              CompareBuffers& buffers, Progress& progress);
+    // The entries at places [begin, end) of order (places in rows), all of one
+    // recorded size. A run of two or fewer is not read: its one pair is
+    // compared directly.
+    RunGroups(const std::vector<FileEntry>& rows, const std::vector<qint32>& order, qint32 begin,
+              qint32 end, FileSystem& fs, CompareBuffers& buffers, Progress& progress);
 
-    // Calls visit(j) for every entry j after i that i must meet, in order:
+    // Calls visit(j) for every place j after i that i must meet, in order:
     // the members of i's group and the entries that could not be read (all
     // entries after i when i itself could not be read).
     template <class Visit>
@@ -31,15 +32,15 @@ class RunGroups {
 
   private:
     static constexpr int kUnreadable = -1;
-    void split(const std::vector<FileEntry>& rows, FileSystem& fs, CompareBuffers& buffers,
-               Progress& progress);
+    void split(const std::vector<FileEntry>& rows, const std::vector<qint32>& order,
+               FileSystem& fs, CompareBuffers& buffers, Progress& progress);
     void oneGroup();
 
     qint32 m_begin, m_end;
     bool m_stopped = false;
     std::vector<int> m_group;                    // by position in the run
-    std::vector<std::vector<qint32>> m_members;  // by group: entry indices, ascending
-    std::vector<qint32> m_unreadable;            // entry indices, ascending
+    std::vector<std::vector<qint32>> m_members;  // by group: places, ascending
+    std::vector<qint32> m_unreadable;            // places, ascending
 };
 
 template <class Visit>

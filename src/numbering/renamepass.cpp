@@ -3,129 +3,99 @@
 #include "core/failure.h"
 #include "core/format.h"
 #include "journal/runjournal.h"
-#include "numbering/newpath.h"
+#include "numbering/heldfolder.h"
 #include "numbering/number.h"
+#include "numbering/planrenames.h"
 
 namespace quillo {
 
 namespace {
 
-// The folder of the entries being renamed, held while consecutive entries
-// share it, so that the look and the rename happen in the same folder.
-class HeldFolder {
-  public:
-    explicit HeldFolder(FileSystem& fs) : m_fs(fs) {}
-    Result<FolderHandle*> of(const FileEntry& e) {
-        if (!m_held || e.dir != m_dir) {
-            m_dir = e.dir;
-            Result<std::unique_ptr<FolderHandle>> held = m_fs.openFolder(e.dir);
-            if (!held) {
-                m_held.reset();
-                return held.failure();
-            }
-            m_held = std::move(held.value());
-        }
-        return m_held.get();
-    }
-
-  private:
-    FileSystem& m_fs;
-    QString m_dir;
-    std::unique_ptr<FolderHandle> m_held;
-};
-
-// A target that is a reference file under another path (a link or mount into
-// the reference folder, or a folder swapped for one) as it is now.
-bool keepsNow(const FileEntry& e, FolderHandle& folder, const ReferenceGuard& guard) {
-    if (guard.empty()) return false;
-    if (guard.holdsReferences(folder)) return true;
-    const Result<FileInfo> now = folder.info(e.name);
-    return now && guard.isReference(now->id());
-}
-
 // The rename of e to to, written down first when there is a journal: where
-// the file was, where it goes and which file it is as it is renamed, so that
-// an undo knows it even when it changed after its collection.
-Status renameRecorded(const FileEntry& e, FolderHandle& folder, const QString& to, bool move,
-                      RunJournal* journal) {
-    if (!journal) return folder.rename(e.name, to);
-    const Result<FileInfo> before = folder.info(e.name);
-    if (!before) return before.failure();
+// the file was, where it goes and which file it is as it is renamed.
+Status renameRecorded(const FileEntry& e, FolderHandle& folder, const FileInfo& now,
+                      const QString& to, bool move, RunJournal* journal) {
+    const QString into = move ? to : fileNameOf(to);
+    if (!journal) return folder.rename(e.name, into);
     JournalRow row;
     row.op = move ? JournalOp::Move : JournalOp::Rename;
     row.oldPath = e.path();
-    row.newPath = move ? to : e.dir + to;
-    row.before = before.value();
-    return recorded(journal, row, [&] { return folder.rename(e.name, to); });
+    row.newPath = to;
+    row.before = now;
+    return recorded(journal, row, [&] { return folder.rename(e.name, into); });
 }
 
 }  // namespace
 
-CommandOutcome runRename(const RenameRequest& request, FileTable& table, Progress& progress,
-                         MessageBox& box, FileSystem& fs, RunJournal* journal) {
+CommandOutcome renameFiles(const FileTable& table, RenamePlan& plan, Progress& progress,
+                           MessageBox& box, FileSystem& fs, RunJournal* journal) {
     CommandOutcome outcome;
-    if (table.FileCount() == 0) return outcome;
+    outcome.end = CommandEnd::Completed;
+    outcome.failed = plan.failed;
+    outcome.kept = plan.kept;
     progress.message(QStringLiteral("リネームしています、しばらくお待ち下さい"));
-
-    const bool move = request.chkMove == CheckValue::On;
-    const Result<QString> prefix =
-        move ? destinationPrefix(request.moveFolder) : Result<QString>(QString());
-    const qint32 limit = table.FileCount();
-    const QString extension = extensionPart(request.extension, request.chkJpegJpg);
+    const bool move = !plan.movePrefix.isEmpty();
     const ReferenceGuard guard(table);
     HeldFolder held(fs);
-    QString number = request.number;
-
-    outcome.end = CommandEnd::Completed;
-    for (qint32 i = 0; i < limit; ++i) {
-        const FileEntry& e = table.entries[size_t(i)];
+    const qint32 total = qint32(plan.rows.size());
+    for (qint32 k = 0; k < total; ++k) {
+        RenameRow& row = plan.rows[size_t(k)];
+        if (row.outcome == RowOutcome::Failed) continue;  // asked about by the search
+        if (!row.ticked) {
+            row.outcome = RowOutcome::LeftOut;
+            continue;
+        }
         progress.BlinkStep();
         if (progress.stopRequested()) {
             outcome.end = CommandEnd::Stopped;
             break;
         }
-        if (e.kind == FileKind::Refer) {
-            // References are listed to be compared against, never renamed.
-        } else if (Result<FolderHandle*> folder = held.of(e);
-                   guard.keeps(e) || (folder && keepsNow(e, *folder.value(), guard))) {
+        const FileEntry& e = table.entries[size_t(row.entry)];
+        const QString to = plan.newPath(size_t(k), table.entries);
+        const Result<FolderHandle*> folder = held.of(e.dir);
+        Result<FileInfo> now =
+            folder ? folder.value()->info(e.name) : Result<FileInfo>(folder.failure());
+        Status renamed = now ? Status() : Status(now.failure());
+        if (folder && keepsNow(e, *folder.value(), guard)) {
+            row.outcome = RowOutcome::Kept;
             ++outcome.kept;
+        } else if (now && !isAsPlanned(now.value(), row.state)) {
+            row.outcome = RowOutcome::Changed;
+            ++outcome.changed;
         } else {
-            const Result<QString> to =
-                move ? (prefix ? newPath(prefix.value(), request.name + number + extension)
-                               : Result<QString>(prefix.failure()))
-                     : newPath(QString(), request.name + number + extension);
-            Status renamed = !folder ? Status(folder.failure())
-                             : !to   ? Status(to.failure())
-                                     : Status();
             // A file that already has its new name is done without a rename.
-            if (renamed && to.value() != (move ? e.path() : e.name))
-                renamed = renameRecorded(e, *folder.value(), to.value(), move, journal);
+            if (renamed && !row.named)
+                renamed = renameRecorded(e, *folder.value(), now.value(), to, move, journal);
+            row.outcome = renamed ? RowOutcome::Done : RowOutcome::Failed;
+            row.code = qint16(renamed ? 0 : renamed.failure().code);
             if (renamed) {
                 ++outcome.done;
             } else {
                 ++outcome.failed;
-                if (box.show(failureQuestion(renamed.failure(), e.path()), Buttons::YesNo) !=
+                if (box.show(failureQuestion(renamed.failure(), e.path(), to), Buttons::YesNo) !=
                     Answer::Yes) {
                     outcome.end = CommandEnd::Aborted;
                     break;
                 }
             }
             // A failed rename that the user continued still uses its number up.
-            number = advanceNumber(number, request.DigitCount);
-            progress.number(number);
+            progress.number(advanceNumber(plan.numberText(size_t(k)), plan.width));
         }
-        progress.count(progressCaption(i + 1, limit));
+        progress.count(progressCaption(row.entry + 1, table.FileCount()));
     }
-
     // A stopped run saves too, so that the next run goes on after the last
     // number used; only a No to a failure question leaves the file alone.
     outcome.saveSettings = outcome.end != CommandEnd::Aborted;
     outcome.clearList = true;
-    if (outcome.end == CommandEnd::Completed && outcome.failed == 0 && outcome.kept == 0)
-        outcome.message = QStringLiteral("リネームしました");
-    else
-        outcome.message = countedMessage(outcome, QStringLiteral("リネーム"));
+    outcome.message = countedMessage(outcome, QStringLiteral("リネーム"));
     return outcome;
+}
+
+CommandOutcome runRename(const RenameRequest& request, const FileTable& table, Progress& progress,
+                         MessageBox& box, FileSystem& fs, RunJournal* journal) {
+    RenameSearch search = planRenames(request, table, progress, box, fs);
+    if (search.outcome.end != CommandEnd::Completed || search.plan.empty()) return search.outcome;
+    return renameFiles(table, search.plan, progress, box, fs, journal);
 }
 
 }  // namespace quillo

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/filestate.h"
 #include "core/paths.h"
 #include "core/result.h"
 #include "platform/recordfile.h"
@@ -26,12 +27,6 @@ struct Listing {
     int undecodable = 0;            // names that could not be decoded to text, left out
 };
 
-// Which file or folder on disk, whatever path names it.
-struct FileId {
-    quint64 device = 0;
-    quint64 inode = 0;
-    auto operator<=>(const FileId&) const = default;
-};
 
 struct FileInfo {
     EntryType type = EntryType::Unknown;  // of the entry itself: links are not followed
@@ -42,6 +37,7 @@ struct FileInfo {
     uint mode = 0;   // permission bits with the set-id and sticky bits (07777)
     uint owner = 0;  // user id of the owner
     FileId id() const { return {device, inode}; }
+    FileState state() const { return {id(), size, mtimeNs}; }
 };
 
 // True when both describe the same file on disk (device and inode).
@@ -53,7 +49,12 @@ inline bool sameFile(const FileInfo& a, const FileInfo& b) {
 // size and modification time tell: what a record of a file (which keeps no
 // type) can be checked against.
 inline bool sameRecordedState(const FileInfo& a, const FileInfo& b) {
-    return sameFile(a, b) && a.size == b.size && a.mtimeNs == b.mtimeNs;
+    return a.state() == b.state();
+}
+
+// True when info is a regular file in the state a plan saw.
+inline bool isAsPlanned(const FileInfo& info, const FileState& planned) {
+    return info.type == EntryType::File && info.state() == planned;
 }
 
 // True when both describe the same file in the same state: same device and

@@ -287,17 +287,16 @@ constexpr CommandSpec kCommands[] = {
 // Between the clear and quit buttons, but last in the tab order. It is made
 // after the list, so that the focus chain also has it behind the list's scroll
 // bars and headers.
-constexpr CommandSpec kHomePage = {
-    .button = &MainControls::cmdHp,
-    .name = "cmdHp",
-    .icon = "hp",
-    .tip = u"ぽろみのＨＰを立ち上げます、最新版や製品版がＤＬできます",
-    .left = 3720,
-    .tab = 40,
-    .caption = &MainControls::Label7,
-    .captionName = "Label7",
-    .captionText = u"ＨＰ",
-    .captionTab = 41};
+constexpr CommandSpec kHomePage = {.button = &MainControls::cmdHp,
+                                   .name = "cmdHp",
+                                   .icon = "hp",
+                                   .tip = u"ヘルプのページを開きます",
+                                   .left = 3720,
+                                   .tab = 40,
+                                   .caption = &MainControls::Label7,
+                                   .captionName = "Label7",
+                                   .captionText = u"ＨＰ",
+                                   .captionTab = 41};
 
 QPalette captionPalette(QPalette palette) {
     // The caption boxes use the menu bar's colour: the button face here.

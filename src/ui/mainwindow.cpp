@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-#include "journal/journalfiles.h"
+#include "core/format.h"
 #include "platform/shell.h"
 #include "ui/filelistmodel.h"
 #include "ui/firstexpose.h"
@@ -22,7 +22,6 @@ frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& bo
                      QWidget* parent)
     : QWidget(parent),
       m_settingsPath(settingsPath),
-      m_journalFolder(journalFolder()),
       m_fs(fs),
       m_box(box),
       m_clock(clock),
@@ -30,7 +29,8 @@ frmQuillo::frmQuillo(const QString& settingsPath, FileSystem& fs, MessageBox& bo
       m_model(new FileListModel(this)),
       m_blink(*m_c.lblMsg, clock),
       m_fill(Files, *m_model, *m_c.timEdit, m_blink, fs),
-      m_runner(*this, box) {
+      m_runner(*this, box),
+      m_context(CommandContext::forUser(fs, clock)) {
     connect(&m_runner, &CommandRunner::finished, this, &frmQuillo::commandEnded);
     connectHandlers();
     Form_Load();
@@ -50,9 +50,7 @@ frmFolder* frmQuillo::chooser() {
 
 void frmQuillo::Form_Load() {
     // 1. The grid: header row only, six columns with their headers and widths.
-    m_c.grdList->setModel(m_model);
-    for (int column = 0; column < FileListModel::kColumns; ++column)
-        m_c.grdList->setColumnWidth(column, FileListModel::columnWidthPx(column, *m_c.grdList));
+    setListModel(m_model);
 
     // 2. Ticking the boxes runs their click handlers, which set the captions.
     for (OptionCheckBox* box :
@@ -95,6 +93,8 @@ void frmQuillo::Form_Unload() {
 }
 
 void frmQuillo::closeEvent(QCloseEvent* event) {
+    // Closing leaves a plan under review undone, as Escape does.
+    cancelPlan();
     if (m_runner.running()) {
         // The command is stopped first, at a point where no file operation is
         // half done; the window closes when it has ended.
@@ -145,7 +145,8 @@ void frmQuillo::Form_Resize() {
     const QSize wanted(std::max(outer.width(), px(plan.outerWidth)),
                        std::max(outer.height(), px(plan.outerHeight)));
     if (wanted != outer.size()) resize(wanted - frameExtra);
-    m_c.grdList->resize(px(plan.gridWidth), px(plan.gridHeight));
+    m_gridSize = QSize(px(plan.gridWidth), px(plan.gridHeight));
+    placeReview();
 }
 
 void frmQuillo::cmdHp_Click() {

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "collect/extensionlist.h"
 #include "collect/filetable.h"
+#include "commands/commandcontext.h"
 #include "core/messagebox.h"
 #include "platform/clock.h"
 #include "platform/filesystem.h"
@@ -19,10 +20,15 @@
 #include "ui/inputguard.h"
 #include "ui/listfill.h"
 #include "ui/mainlayout.h"
+#include "ui/review/shownplan.h"
+
+class QAction;
 
 namespace quillo {
 
 class FileListModel;
+class PicturePane;
+class ReviewBar;
 class frmFolder;
 
 class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
@@ -46,6 +52,10 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     bool commandRunning() const { return m_runner.running(); }
     const MainControls& controls() const { return m_c; }
     FileListModel& listModel() { return *m_model; }
+    // The plan on show (under review, carried out, or done), or none.
+    const ShownPlan* shownPlan() const { return m_shown.get(); }
+    ReviewBar& reviewBar() { return *m_reviewBar; }
+    PicturePane& picturePane() { return *m_picture; }
     // The folder chooser, created on first use.
     frmFolder* chooser();
 
@@ -95,6 +105,10 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void cmdDeleteInp_Click();
     // Ctrl+Z and the list's menu: takes back the last removal or numbering run.
     void undoLastRun();
+    // The review: carries out the ticked rows of the plan on show, or leaves
+    // everything as it was.
+    void carryOutPlan();
+    void cancelPlan();
 
   protected:
     void closeEvent(QCloseEvent* event) override;    // Form_Unload
@@ -129,6 +143,20 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void runCommand(CommandButton button, CommandRunner::Work command);
     void commandEnded(const CommandOutcome& outcome);
 
+    // The review of a plan a search found.
+    void showPlan(CommandButton button);
+    void planCarriedOut(const CommandOutcome& outcome, CommandButton button);
+    void dropShownPlan();
+    void placeReview();
+    void showPictures();
+    void updateSummary();
+    void listKey(QKeyEvent* key, bool* handled);
+    void setListModel(QAbstractItemModel* model);
+    // The list's row under the cursor: its file, and for a duplicate its kept file.
+    QString rowFile(int row) const;
+    void openRowFile(bool folder);
+    void makeListActions();
+
     ExtentList extentList() const;
     void applyExtentList(const ExtentList& list);
 
@@ -146,7 +174,6 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     bool m_closeAfterCommand = false;  // the close button was pressed during a command
 
     QString m_settingsPath;
-    QString m_journalFolder;
     FileSystem& m_fs;
     MessageBox& m_box;
     Clock& m_clock;
@@ -157,6 +184,20 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     Blink m_blink;
     ListFill m_fill;
     CommandRunner m_runner;
+    CommandContext m_context;
+    // What a search found, from the worker until the window shows it.
+    std::optional<DuplicatePlan> m_foundDuplicates;
+    std::optional<RenamePlan> m_foundRenames;
+    DedupOptions m_dedupOptions;  // as the last 削除 read them
+    std::unique_ptr<ShownPlan> m_shown;
+    bool m_keepShownOnClear = false;  // the run's own clear leaves its plan on show
+    QSize m_gridSize;                 // the list's room, shared with the review while it lasts
+    ReviewBar* m_reviewBar = nullptr;
+    PicturePane* m_picture = nullptr;
+    QAction* m_openFile = nullptr;
+    QAction* m_openFolder = nullptr;
+    QAction* m_swapKept = nullptr;
+    QAction* m_cancelPlan = nullptr;  // Escape, while a plan is under review
     QPointer<frmFolder> m_folder;
     std::optional<int> m_loadedTop, m_loadedLeft;  // twips, from the settings file
     bool m_loaded = false;

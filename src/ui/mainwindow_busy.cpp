@@ -58,8 +58,11 @@ void frmQuillo::timEdit_Timer() {
 }
 
 void frmQuillo::cmdClear_Click() {
-    // The table a command works on is never emptied under it.
+    // The table a command works on, or a plan under review refers to, is
+    // never emptied under it.
     if (!Files.clear()) return;
+    // 消去 ends the showing of the last run's plan; the run's own clear does not.
+    if (m_shown && !m_keepShownOnClear) dropShownPlan();
     m_fill.stop();
     m_model->clearRows();
     m_c.lblCount->setText(QString());

@@ -7,13 +7,9 @@
 #include <QSignalBlocker>
 
 #include "collect/collectcommand.h"
-#include "dedup/duplicatepass.h"
-#include "journal/runjournal.h"
-#include "trash/trashcan.h"
 #include "ui/folderchooser.h"
 #include "ui/inputguard.h"
 #include "ui/mainwindow.h"
-#include "undo/undocommand.h"
 
 namespace quillo {
 
@@ -40,19 +36,18 @@ void frmQuillo::connectHandlers() {
     connect(c.cmbExtent, &QComboBox::editTextChanged, this, &frmQuillo::cmbExtent_Change);
     connect(c.cmbExtent, &QComboBox::activated, this, &frmQuillo::cmbExtent_Click);
     connect(c.txtName, &QLineEdit::textChanged, this, &frmQuillo::txtName_Change);
-    // One action for the shortcut and the list's menu.
-    auto* undo = new QAction(QStringLiteral("直前の処理を元に戻す"), this);
-    undo->setShortcut(QKeySequence::Undo);
-    connect(undo, &QAction::triggered, this, &frmQuillo::undoLastRun);
-    addAction(undo);
-    c.grdList->addAction(undo);
-    c.grdList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    makeListActions();
     c.cmbExtent->installEventFilter(this);
     c.cmbExtent->lineEdit()->installEventFilter(this);
     c.txtNumber->installEventFilter(this);
 }
 
 bool frmQuillo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_c.grdList && event->type() == QEvent::KeyPress) {
+        bool handled = false;
+        listKey(static_cast<QKeyEvent*>(event), &handled);
+        if (handled) return true;
+    }
     const bool extent = watched == m_c.cmbExtent || watched == m_c.cmbExtent->lineEdit();
     if (event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -95,7 +90,7 @@ void frmQuillo::chkMove_Click() {
 }
 
 void frmQuillo::chkDelete_Click() {
-    caption(m_c.chkDelete, u"重複ファイルを直接削除します",
+    caption(m_c.chkDelete, u"重複ファイルをごみ箱に移します",
             u"重複ファイルを指定フォルダに移動します");
 }
 
@@ -201,6 +196,8 @@ void frmQuillo::cmdSelect_Click() {
 }
 
 void frmQuillo::collect(bool reference) {
+    // A new collection ends the showing of the last run's plan.
+    if (m_shown && m_shown->stage == ShownPlan::Stage::Done) dropShownPlan();
     CollectRequest request;
     request.reference = reference;
     request.referFolder = m_c.txtRefer->text();
@@ -217,24 +214,29 @@ void frmQuillo::cmdDelete_Click() {
     DedupOptions options;
     options.chkDelete = m_c.chkDelete->value();
     options.deleteFolder = m_c.txtDelete->text();
+    if (m_shown && m_shown->stage == ShownPlan::Stage::Done) dropShownPlan();
+    m_dedupOptions = options;
     runCommand(CommandButton::Delete, [this, options](Progress& p, MessageBox& b) {
-        TrashCan trash(m_fs, TrashHome::fromEnvironment());
-        const JournalFolder journals(m_fs, m_journalFolder);
-        recoverRuns(journals, trash);
-        RunJournal journal(journals, JournalKind::Remove);
-        return runDuplicateRemoval(Files, options, DupCount, p, b, m_fs, {&trash, &journal, {}});
+        DuplicateSearch search = m_context.findDuplicates(Files, options, DupCount, p, b);
+        if (search.outcome.end == CommandEnd::Completed && !search.plan.empty())
+            m_foundDuplicates = std::move(search.plan);
+        return search.outcome;
     });
 }
 
 void frmQuillo::undoLastRun() {
-    runCommand(CommandButton::Undo, [this](Progress& p, MessageBox& b) {
-        TrashCan trash(m_fs, TrashHome::fromEnvironment());
-        return runUndo(JournalFolder(m_fs, m_journalFolder), trash, p, b);
-    });
+    // A plan under review refers to the files as they are: no undo meanwhile.
+    if (m_shown && m_shown->stage != ShownPlan::Stage::Done) return;
+    runCommand(CommandButton::Undo,
+               [this](Progress& p, MessageBox& b) { return m_context.undoLastRun(p, b); });
 }
 
 void frmQuillo::runCommand(CommandButton button, CommandRunner::Work command) {
     if (m_runner.running()) return;
+    // The button about to be disabled must not hand the focus to the next
+    // command in the tab order (one more Space would start it).
+    if (qobject_cast<QToolButton*>(focusWidget())) m_c.grdList->setFocus(Qt::OtherFocusReason);
+
     m_command.emplace(
         this, [this] { m_runner.askStop(); }, Files, button);
     setEnabled(button, false);
@@ -244,7 +246,13 @@ void frmQuillo::runCommand(CommandButton button, CommandRunner::Work command) {
 void frmQuillo::commandEnded(const CommandOutcome& outcome) {
     const CommandButton button = m_command->button;
     m_command.reset();
-    applyOutcome(outcome, button, *this, m_box);
+    if (m_shown && m_shown->stage == ShownPlan::Stage::CarriedOut) {
+        planCarriedOut(outcome, button);
+    } else if (m_foundDuplicates || m_foundRenames) {
+        showPlan(button);
+    } else {
+        applyOutcome(outcome, button, *this, m_box);
+    }
     if (m_closeAfterCommand) {
         m_closeAfterCommand = false;
         close();

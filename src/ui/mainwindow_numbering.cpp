@@ -1,12 +1,8 @@
 // The numbering inputs and the rename command.
 
-#include "journal/runjournal.h"
 #include "numbering/namecheck.h"
 #include "numbering/number.h"
-#include "numbering/renamepass.h"
-#include "trash/trashcan.h"
 #include "ui/mainwindow.h"
-#include "undo/undocommand.h"
 
 namespace quillo {
 
@@ -33,12 +29,12 @@ void frmQuillo::cmdRename_Click() {
     request.chkJpegJpg = m_c.chkJpegJpg->value();
     request.chkMove = m_c.chkMove->value();
     request.moveFolder = m_c.txtMove->text();
+    if (m_shown && m_shown->stage == ShownPlan::Stage::Done) dropShownPlan();
     runCommand(CommandButton::Rename, [this, request](Progress& p, MessageBox& b) {
-        const JournalFolder journals(m_fs, m_journalFolder);
-        TrashCan trash(m_fs, TrashHome::fromEnvironment());
-        recoverRuns(journals, trash);
-        RunJournal journal(journals, JournalKind::Number, request.number);
-        return runRename(request, Files, p, b, m_fs, &journal);
+        RenameSearch search = m_context.planRenames(request, Files, p, b);
+        if (search.outcome.end == CommandEnd::Completed && !search.plan.empty())
+            m_foundRenames = std::move(search.plan);
+        return search.outcome;
     });
 }
 

@@ -172,9 +172,10 @@ void TstDuplicatePass::targetsABCInBothModes() {
 void TstDuplicatePass::withoutUsableTrashAskedOnce_data() {
     QTest::addColumn<Answer>("answer");
     QTest::addColumn<QString>("message");
-    QTest::newRow("yes: deleted for good") << Answer::Yes << QStringLiteral("2件、削除しました");
+    QTest::newRow("yes: deleted for good")
+        << Answer::Yes << QStringLiteral("2件、完全に削除しました");
     QTest::newRow("no: kept") << Answer::No
-                              << QStringLiteral("0件、削除しました（2件は削除できませんでした）");
+                              << QStringLiteral("0件、ごみ箱に移しました（2件はごみ箱に移せませんでした）");
 }
 
 // A trash whose files/ folder is a link is no trash: one question for the run.
@@ -237,7 +238,7 @@ void TstDuplicatePass::folderRenamedMidRunStillHasATrash() {
              (QStringList{t + QStringLiteral("c.JPG\r76パスが見つかりません。") + kGoOn,
                           t + QStringLiteral("d.JPG\r76パスが見つかりません。") + kGoOn}));
     QCOMPARE(r.progress.lastMessage,
-             QStringLiteral("1件、削除しました（2件は削除できませんでした）"));
+             QStringLiteral("1件、ごみ箱に移しました（2件はごみ箱に移せませんでした）"));
 }
 
 void TstDuplicatePass::referenceBeatsTargetAndReferencesStay() {
@@ -323,10 +324,10 @@ void TstDuplicatePass::answeringNoStopsWithoutSaving() {
     QCOMPARE(r.box.texts.size(), 1);
     QVERIFY(exists(t + QStringLiteral("c.JPG")));  // the pass ended before (a, c)
     QCOMPARE(r.progress.saves, 0);
+    // Nothing changed: the list stays as it was.
     const QStringList expected{
         kSorting,
         kAnalysing,
-        QStringLiteral("clear"),
         QStringLiteral("black"),
         QStringLiteral("message:強制終了しました（0件、削除しました、1件は削除できませんでした）"),
         QStringLiteral("enabled:2=1")};

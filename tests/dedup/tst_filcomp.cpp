@@ -9,6 +9,7 @@
 #include "core/failure.h"
 #include "dedup/comparebuffers.h"
 #include "dedup/duplicatepass.h"
+#include "dedup/filcomp.h"
 #include "faultyfilesystem.h"
 #include "files.h"
 #include "recordingprogress.h"
@@ -28,10 +29,19 @@ struct Pair {
     Pair(const QString& dir1, const QString& name1, const QString& dir2, const QString& name2)
         : first{dir1, name1, 0, FileKind::Target, {}},
           second{dir2, name2, 0, FileKind::Target, {}} {}
+    // Carried out as a plan that saw both files as they are now, size bytes long.
     PairResult run(qint64 size, FileSystem& fs, const DedupOptions& options = {},
                    const FileTable& references = {}) {
         first.size = second.size = size;
-        return FilComp(first, second, options, ReferenceGuard(references), dupCount, fs);
+        CompareBuffers buffers;
+        return FilComp(first, planned(first, size), second, planned(second, size), options,
+                       ReferenceGuard(references), dupCount, fs, buffers, nullptr);
+    }
+    static FileState planned(const FileEntry& e, qint64 size) {
+        const Result<FileInfo> info = systemFileSystem().info(e.path());
+        FileState state = info ? info->state() : FileState{};
+        state.size = size;
+        return state;
     }
 };
 
@@ -76,8 +86,6 @@ void TstFilComp::emptyFilesAreIdentical() {
     const PairResult r = p.run(0, systemFileSystem());
     QVERIFY(r.status.ok() && r.identical);
     QCOMPARE(p.dupCount, 1);
-    QVERIFY(p.second.dir.isEmpty() && p.second.removed());
-    QCOMPARE(p.first.name, QStringLiteral("空.JPG"));
     QVERIFY(exists(root() + QStringLiteral("e1/空.JPG")));
     QVERIFY(!exists(root() + QStringLiteral("e2/空.JPG")));
 }
@@ -99,7 +107,6 @@ void TstFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
     PairResult r = ab.run(size, fs);
     QVERIFY(r.status.ok() && !r.identical);
     QCOMPARE(ab.dupCount, 0);
-    QCOMPARE(ab.second.name, QStringLiteral("b.JPG"));
     QCOMPARE(fs.bytesRead, 2 * size);
     QVERIFY(exists(dir + QStringLiteral("b.JPG")));
 
@@ -131,7 +138,7 @@ void TstFilComp::movedDuplicateKeepsItsNameAndNeverOverwrites() {
            root() + QStringLiteral("mv/sel/"), QStringLiteral("写真.JPG")};
     QVERIFY(p.run(4, systemFileSystem(), move).status.ok());
     QCOMPARE(p.dupCount, 1);
-    QVERIFY(p.second.removed());
+    QVERIFY(!exists(root() + QStringLiteral("mv/sel/写真.JPG")));
     QCOMPARE(readFile(del + QStringLiteral("/写真.JPG")), QByteArray("same"));
 
     // The name is taken in the delete folder: 58 on the moved file, nothing
@@ -143,7 +150,6 @@ void TstFilComp::movedDuplicateKeepsItsNameAndNeverOverwrites() {
     QCOMPARE(r.failedPath, root() + QStringLiteral("mv/sel/y.JPG"));
     QVERIFY(r.identical);
     QCOMPARE(q.dupCount, 0);
-    QCOMPARE(q.second.name, QStringLiteral("y.JPG"));
     QCOMPARE(readFile(del + QStringLiteral("/y.JPG")), QByteArray("older"));
     QCOMPARE(readFile(root() + QStringLiteral("mv/sel/y.JPG")), QByteArray("same"));
 }
@@ -175,7 +181,6 @@ void TstFilComp::moveOutsideAnAbsoluteFolderOnThisDriveIsRefused() {
     QVERIFY(exists(dir + QStringLiteral("2.JPG")));
     QVERIFY(!exists(shm.path() + QStringLiteral("/2.JPG")) && !exists(QStringLiteral("/2.JPG")));
     QCOMPARE(p.dupCount, 0);
-    QCOMPARE(p.second.name, QStringLiteral("2.JPG"));
 }
 
 void TstFilComp::failureNamesTheFileItConcerns_data() {
@@ -222,7 +227,6 @@ void TstFilComp::failureNamesTheFileItConcerns() {
     QCOMPARE(r.failedPath, paths[which]);
     QCOMPARE(r.identical, identical);
     QCOMPARE(p.dupCount, 0);
-    QCOMPARE(p.second.name, QStringLiteral("copy.JPG"));
     QCOMPARE(exists(paths[1]), op != QLatin1String("missing") || which != 1);
 }
 
@@ -301,7 +305,6 @@ void TstFilComp::fileSwappedBetweenComparisonAndRemovalSurvives() {
         QVERIFY(r.status.ok() && !r.identical);
         QCOMPARE(looks, 2);
         QCOMPARE(p.dupCount, 0);
-        QCOMPARE(p.second.name, QStringLiteral("two.JPG"));
         QVERIFY(exists(dir + QStringLiteral("one.JPG")));
         QVERIFY(exists(dir + QStringLiteral("two.JPG")));
     }
@@ -340,9 +343,10 @@ void TstFilComp::longRunIsReadAboutOncePerFile() {
     QVERIFY(exists(dir + QStringLiteral("f00.JPG")) && exists(dir + QStringLiteral("late.JPG")));
     QVERIFY(box.texts.isEmpty());
     // One first piece per file; the rest of the four that agree there; the two
-    // removals each confirmed by reading both files whole. Comparing every pair
-    // would read about 900 pieces, reading each file whole 3 times as much.
-    const qint64 bound = files * kFirstPiece + 4 * (size - kFirstPiece) + 2 * 2 * size;
+    // duplicates each found by reading both files whole, and read so once more
+    // just before their removal. Comparing every pair would read about 900
+    // pieces, reading each file whole 3 times as much.
+    const qint64 bound = files * kFirstPiece + 4 * (size - kFirstPiece) + 2 * 2 * 2 * size;
     QVERIFY2(fs.bytesRead <= bound,
              qPrintable(QStringLiteral("%1 bytes read, at most %2").arg(fs.bytesRead).arg(bound)));
     QVERIFY2(fs.bytesRead >= files * qMin(size, kFirstPiece),

@@ -144,6 +144,14 @@ answer_return() {
     sleep 1.5
 }
 same_bytes() { cmp -s "$1" <(settings_bytes "$2" "$3"); }
+# carry_out: the plan that 削除 or 採番 found is on show once the search has
+# ended; Return in the list carries it out.
+carry_out() {
+    wait_idle
+    shot review
+    xdotool key --clearmodifiers Return
+    sleep 1.5
+}
 
 shot start
 
@@ -155,6 +163,8 @@ click 120 4680 615 550   # 参照 (cmdRefer)
 shot referenced
 
 click 1560 4680 615 550  # 削除 (cmdDelete)
+check "the search changes no file" test -f "$new/n1.jpg" -a -f "$new/n3.jpg"
+carry_out
 shot deduplicated
 check_eventually "a target equal to a reference is deleted" test ! -e "$new/n1.jpg"
 check_eventually "the later of two equal targets is deleted" test ! -e "$new/n3.jpg"
@@ -175,6 +185,8 @@ click 240 2280 1200 180  # chkMove, in 移動フォルダの設定
 shot move-ticked
 
 click 2280 4680 615 550  # 採番 (cmdRename)
+check "the numbering plan renames nothing" test -f "$new/n2.jpg"
+carry_out
 answer_return            # GAZOU00002.JPG exists: go on
 shot renamed
 check_eventually "the first target is renamed into the move folder" \
@@ -248,6 +260,7 @@ xdotool mousemove --sync $((wx + (840 + 307) / 15)) $((wy + (4680 + 275) / 15)) 
 wait_idle
 check "a click during a run is not carried out afterwards" same_bytes "$ini" 0 00001
 xdotool mousemove --sync $((wx + (2280 + 307) / 15)) $((wy + (4680 + 275) / 15)) click 1
+carry_out
 sleep 0.5                # 採番 runs ...
 xdotool key --clearmodifiers Escape
 answer_return            # 処理を中止しますか？ はい
@@ -265,6 +278,7 @@ start_app
 click 840 4680 615 550   # 抽出
 wait_idle
 xdotool mousemove --sync $((wx + (2280 + 307) / 15)) $((wy + (4680 + 275) / 15)) click 1
+carry_out
 sleep 1                  # 採番 runs ...
 kill -9 "$app_pid"
 wait "$app_pid" 2>/dev/null

@@ -14,6 +14,7 @@
 #include "journal/heldjournal.h"
 #include "journal/journalfiles.h"
 #include "journal/runjournal.h"
+#include "numbering/planrenames.h"
 #include "numbering/renamepass.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
@@ -88,10 +89,12 @@ QStringList completedWithFailures(int renamed, int failed) {
             QStringLiteral("enabled:3=1")};
 }
 
-// The events of a run that ends normally, after its per-entry part.
-const QStringList kCompleted = {QStringLiteral("save"), QStringLiteral("clear"),
-                                QStringLiteral("black"), QStringLiteral("message:リネームしました"),
-                                QStringLiteral("enabled:3=1")};
+// The events of a run that ends normally after renaming n files, after its
+// per-entry part.
+QStringList completed(int n) {
+    return {QStringLiteral("save"), QStringLiteral("clear"), QStringLiteral("black"),
+            QStringLiteral("message:%1件、リネームしました").arg(n), QStringLiteral("enabled:3=1")};
+}
 // The events of a run stopped by a No after n renames and one failure.
 QStringList stopped(int n) {
     return {QStringLiteral("clear"), QStringLiteral("black"),
@@ -128,14 +131,17 @@ class TstRenamePass : public QObject {
         QVERIFY(f.holds(QStringLiteral("GAZOU00008.JPG"), QStringLiteral("c.jpg")));
         QVERIFY(f.holds(QStringLiteral("b.jpg"), QStringLiteral("b.jpg")));
         QVERIFY(box.texts.isEmpty());
-        QCOMPARE(progress.blinks, 3);
+        // Each entry looked at by the search, each target once more when renamed.
+        QCOMPARE(progress.blinks, 3 + 2);
         QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
         QCOMPARE(progress.events,
-                 QStringList({QStringLiteral("message:リネームしています、しばらくお待ち下さい"),
+                 QStringList({QStringLiteral("message:確認しています、しばらくお待ち下さい"),
+                              QStringLiteral("count:(1/3)"), QStringLiteral("count:(2/3)"),
+                              QStringLiteral("count:(3/3)"),
+                              QStringLiteral("message:リネームしています、しばらくお待ち下さい"),
                               QStringLiteral("number:00008"), QStringLiteral("count:(1/3)"),
-                              QStringLiteral("count:(2/3)"), QStringLiteral("number:00009"),
-                              QStringLiteral("count:(3/3)")}) +
-                     kCompleted);
+                              QStringLiteral("number:00009"), QStringLiteral("count:(3/3)")}) +
+                     completed(2));
     }
 
     // A numbering run written down, then taken back: with the move option,
@@ -333,6 +339,103 @@ class TstRenamePass : public QObject {
         QCOMPARE(f.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}));
     }
 
+    // A plan carried out as the user left it, with a file changed behind its
+    // back: only the ticked files as the search saw them are renamed, each to
+    // the name the plan showed; the others keep their names and numbers.
+    void aPlanIsCarriedOutAsLeft_data() {
+        QTest::addColumn<QString>("meddling");  // done to b.jpg between the plan and the act
+        QTest::addColumn<QString>("outcome");   // what the message adds for it
+        const QString changed = QStringLiteral("（1件は変更されていたため残しました）");
+        QTest::newRow("left out") << QStringLiteral("untick") << QString();
+        QTest::newRow("contents") << QStringLiteral("contents") << changed;
+        QTest::newRow("size") << QStringLiteral("size") << changed;
+        QTest::newRow("replaced") << QStringLiteral("replaced") << changed;
+        QTest::newRow("folder swapped") << QStringLiteral("folder") << changed;
+    }
+    void aPlanIsCarriedOutAsLeft() {
+        QFETCH(QString, meddling);
+        QFETCH(QString, outcome);
+        Folder f;
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) f.add(QString::fromLatin1(name));
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        RenameSearch search =
+            planRenames(defaultRequest(), f.table, progress, box, systemFileSystem());
+        RenamePlan& plan = search.plan;
+        QCOMPARE(plan.rows.size(), std::size_t(3));
+        QCOMPARE(plan.newName(1), QStringLiteral("GAZOU00008.JPG"));
+        const QString b = f.file(QStringLiteral("b.jpg"));
+        if (meddling == u"untick") plan.rows[1].ticked = false;
+        if (meddling == u"contents") writeFile(b, "B.jpg-bytes");
+        if (meddling == u"size") writeFile(b, "longer than before");
+        if (meddling == u"replaced") {
+            QVERIFY(QFile::remove(b));
+            writeFile(b, f.content(QStringLiteral("b.jpg")));
+        }
+        if (meddling == u"folder") {
+            QVERIFY(QDir().rename(f.path, f.path + QStringLiteral("~")));
+            makeDir(f.path);
+            for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+                QVERIFY(QFile::copy(f.path + QStringLiteral("~/") + QString::fromLatin1(name),
+                                    f.file(QString::fromLatin1(name))));
+            plan.rows[0].ticked = plan.rows[2].ticked = false;
+        }
+        progress.finish(renameFiles(f.table, plan, progress, box, systemFileSystem()),
+                        CommandButton::Rename, box);
+        if (meddling == u"folder") {
+            // Every file there is another one now: none is renamed.
+            QCOMPARE(f.names(), (QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"),
+                                             QStringLiteral("c.jpg")}));
+            QCOMPARE(progress.lastMessage, QStringLiteral("0件、リネームしました") + outcome);
+            return;
+        }
+        QCOMPARE(f.names(), (QStringList{QStringLiteral("GAZOU00007.JPG"),
+                                         QStringLiteral("GAZOU00009.JPG"), QStringLiteral("b.jpg")}));
+        QVERIFY(f.holds(QStringLiteral("GAZOU00009.JPG"), QStringLiteral("c.jpg")));
+        QCOMPARE(plan.rows[1].outcome,
+                 meddling == u"untick" ? RowOutcome::LeftOut : RowOutcome::Changed);
+        QCOMPARE(progress.lastMessage, QStringLiteral("2件、リネームしました") + outcome);
+        QCOMPARE(progress.lastNumber, QStringLiteral("00010"));
+        QVERIFY(box.texts.isEmpty());
+    }
+
+    // Which new names are taken when their turn comes, known before anything
+    // is renamed.
+    void clashesAreKnownBeforehand_data() {
+        QTest::addColumn<QStringList>("names");  // the targets, in table order
+        QTest::addColumn<QString>("other");      // another file in the folder
+        QTest::addColumn<QList<bool>>("clash");
+        QTest::newRow("free") << QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}
+                              << QString() << QList<bool>{false, false};
+        QTest::newRow("another file") << QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}
+                                      << QStringLiteral("GAZOU00008.JPG")
+                                      << QList<bool>{false, true};
+        QTest::newRow("a target renamed away later")
+            << QStringList{QStringLiteral("a.jpg"), QStringLiteral("GAZOU00007.JPG")} << QString()
+            << QList<bool>{true, false};
+        QTest::newRow("a target renamed away before")
+            << QStringList{QStringLiteral("GAZOU00008.JPG"), QStringLiteral("b.jpg")} << QString()
+            << QList<bool>{false, false};
+        QTest::newRow("its own name") << QStringList{QStringLiteral("GAZOU00007.JPG")} << QString()
+                                      << QList<bool>{false};
+    }
+    void clashesAreKnownBeforehand() {
+        QFETCH(QStringList, names);
+        QFETCH(QString, other);
+        QFETCH(QList<bool>, clash);
+        Folder f;
+        for (const QString& name : names) f.add(name);
+        if (!other.isEmpty()) writeFile(f.file(other), "other");
+        RecordingProgress progress;
+        ScriptedMessageBox box;
+        const RenameSearch search =
+            planRenames(defaultRequest(), f.table, progress, box, systemFileSystem());
+        QList<bool> found;
+        for (const RenameRow& row : search.plan.rows) found << row.clash;
+        QCOMPARE(found, clash);
+        QCOMPARE(f.names().size(), names.size() + (other.isEmpty() ? 0 : 1));  // nothing renamed
+    }
+
     void workedExampleWithMove() {
         Folder f;
         const QString sorted = f.tmp.path() + QStringLiteral("/整理済み");
@@ -357,7 +460,7 @@ class TstRenamePass : public QObject {
         QVERIFY(box.texts.isEmpty());
         QCOMPARE(progress.lastNumber, QStringLiteral("00009"));
         QCOMPARE(progress.saves, 1);
-        QVERIFY(endsWith(progress.events, kCompleted));
+        QVERIFY(endsWith(progress.events, completed(2)));
     }
 
     void newNameParts_data() {
@@ -452,8 +555,11 @@ class TstRenamePass : public QObject {
         progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
                         CommandButton::Rename, box);
 
+        // The question names the file in the way.
         QCOMPARE(box.texts, QStringList{question(f.file(QStringLiteral("a.jpg")) +
-                                                 QStringLiteral(" ファイルが重複しています"))});
+                                                 QStringLiteral(" ファイルが重複しています（") +
+                                                 f.file(QStringLiteral("GAZOU00007.JPG")) +
+                                                 QStringLiteral(" が既にあります）"))});
         QCOMPARE(box.buttons, QList<Buttons>{Buttons::YesNo});
         QVERIFY(f.holds(QStringLiteral("a.jpg"), QStringLiteral("a.jpg")));
         QCOMPARE(readFile(f.file(QStringLiteral("GAZOU00007.JPG"))), QByteArray("already here"));
@@ -503,7 +609,7 @@ class TstRenamePass : public QObject {
         progress.finish(runRename(defaultRequest(), f.table, progress, box, systemFileSystem()),
                         CommandButton::Rename, box);
         QCOMPARE(box.texts, QStringList());
-        QCOMPARE(progress.lastMessage, QStringLiteral("リネームしました"));
+        QCOMPARE(progress.lastMessage, QStringLiteral("1件、リネームしました"));
         QVERIFY(f.holds(QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00007.JPG")));
         QCOMPARE(progress.lastNumber, QStringLiteral("00008"));
     }
@@ -740,7 +846,7 @@ class TstRenamePass : public QObject {
         QCOMPARE(progress.events.filter(QStringLiteral("count:")).last(),
                  QStringLiteral("count:(2/2)"));
         QCOMPARE(progress.saves, 1);
-        QVERIFY(endsWith(progress.events, kCompleted));
+        QVERIFY(endsWith(progress.events, completed(0)));
     }
 
     void emptyTableDoesNothing() {

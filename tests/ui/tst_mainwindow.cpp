@@ -86,7 +86,7 @@ class TstMainWindow : public QObject {
         QCOMPARE(c.chkRefer->text(), QStringLiteral("サブフォルダ以下も参照対象とします"));
         QCOMPARE(c.chkSelect->text(), QStringLiteral("サブフォルダ以下も抽出対象とします"));
         QCOMPARE(c.chkMove->text(), QStringLiteral("採番後ファイルを移動しません"));
-        QCOMPARE(c.chkDelete->text(), QStringLiteral("重複ファイルを直接削除します"));
+        QCOMPARE(c.chkDelete->text(), QStringLiteral("重複ファイルをごみ箱に移します"));
         QCOMPARE(c.chkJpegJpg->text(), QStringLiteral("Jpeg→Jpg"));
         QCOMPARE(c.lblMsg->text(), QString());
         QCOMPARE(c.lblCount->text(), QString());
@@ -269,7 +269,7 @@ class TstMainWindow : public QObject {
         QCOMPARE(del->text(), QStringLiteral("重複ファイルを指定フォルダに移動します"));
         del->click();
         QCOMPARE(del->value(), CheckValue::Off);
-        QCOMPARE(del->text(), QStringLiteral("重複ファイルを直接削除します"));
+        QCOMPARE(del->text(), QStringLiteral("重複ファイルをごみ箱に移します"));
         del->click();
         QCOMPARE(del->value(), CheckValue::On);
         greyed.SaveSettings();
@@ -368,7 +368,8 @@ class TstMainWindow : public QObject {
                 (qobject_cast<QAbstractButton*>(c) || qobject_cast<QAbstractItemView*>(c) ||
                  qobject_cast<QComboBox*>(c)))
                 controls << c;
-        QCOMPARE(controls.size(), 7 + 4 + 5 + 2 + 2 + 2);
+        // ... and the review's two buttons.
+        QCOMPARE(controls.size(), 7 + 4 + 5 + 2 + 2 + 2 + 2);
         for (QWidget* c : controls)
             QVERIFY2(!QAccessible::queryAccessibleInterface(c)->text(QAccessible::Name).isEmpty(),
                      qPrintable(c->objectName()));

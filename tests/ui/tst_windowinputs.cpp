@@ -12,6 +12,7 @@
 #include "numbering/namecheck.h"
 #include "ui/filelistmodel.h"
 #include "ui/folderchooser.h"
+#include "ui/review/reviewbar.h"
 #include "windowfixture.h"
 
 using namespace quillo;
@@ -240,6 +241,12 @@ class TstWindowInputs : public QObject {
             fs.entered.acquire(fs.entered.available());
             fs.gate.acquire(fs.gate.available());
         }
+        if (rename) {
+            // Numbering finds its plan first, and renames nothing until it is carried out.
+            c.cmdRename->click();
+            QVERIFY(finishCommand(w));
+            QVERIFY(w.shownPlan());
+        }
         const int writesBefore = int(w.writes.size());
         QSignalSpy strayClicks(c.cmdClear, &QToolButton::clicked);
         bool held = false;
@@ -291,7 +298,10 @@ class TstWindowInputs : public QObject {
         // during the run clears the list (and the message) soon after.
         QString shown;
         connect(&w, &frmQuillo::commandFinished, this, [&] { shown = c.lblMsg->text(); });
-        (rename ? c.cmdRename : c.cmdSelect)->click();
+        if (rename)
+            QTest::keyClick(c.grdList, Qt::Key_Return);  // carries out the plan under review
+        else
+            c.cmdSelect->click();
         QVERIFY(finishCommand(w));
         QVERIFY(held);
         QCOMPARE(strayClicks.count(), 0);
@@ -332,17 +342,89 @@ class TstWindowInputs : public QObject {
         c.cmdSelect->click();
         QVERIFY(finishCommand(w));
         box.onShow = [&] { fs.gate.release(); };  // the failure comes while the box is open
+        c.cmdRename->click();
+        QVERIFY(finishCommand(w));
         QTimer::singleShot(0, &w, [&] {
             QVERIFY(fs.entered.tryAcquire(1, 5000));
             QTest::keyClick(c.grdList, Qt::Key_Escape);
         });
-        c.cmdRename->click();
+        QTest::keyClick(c.grdList, Qt::Key_Return);
         QVERIFY(finishCommand(w));
         QCOMPARE(box.mostOpen, 1);
         QCOMPARE(box.texts, (QStringList{QStringLiteral("処理を中止しますか？"),
                                          sel + QStringLiteral("/a.jpg\r70") +
                                              describeFailure(code::PermissionDenied) +
                                              QStringLiteral("\r処理を続けますか？")}));
+    }
+
+    // A review walked by keyboard only: Escape leaves everything as it was;
+    // arrows move, Space leaves a duplicate out, Enter carries out the rest
+    // (one swapped through the list's menu), and the list keeps the outcomes.
+    void reviewByKeyboardOnly() {
+        const QString ref = m_dir.filePath(QStringLiteral("キー参照"));
+        const QString sel = m_dir.filePath(QStringLiteral("鍵"));
+        writeFile(ref + QStringLiteral("/r.jpg"), "A");
+        for (const auto& [name, bytes] :
+             {std::pair{"a.JPG", "A"}, {"b.JPG", "B"}, {"c.JPG", "B"}, {"d.JPG", "B"}})
+            writeFile(sel + u'/' + QString::fromLatin1(name), bytes);
+        TestWindow w(ini(), systemFileSystem(), m_box, m_clock);
+        w.show();
+        const MainControls& c = w.controls();
+        c.txtRefer->setText(ref);
+        c.txtSelect->setText(sel);
+        for (QToolButton* collect : {c.cmdSelect, c.cmdRefer}) {
+            collect->click();
+            QVERIFY(finishCommand(w));
+        }
+        const auto present = [&] {
+            QStringList names;
+            for (const char* name : {"a.JPG", "b.JPG", "c.JPG", "d.JPG"})
+                if (QFile::exists(sel + u'/' + QString::fromLatin1(name)))
+                    names << QString::fromLatin1(name);
+            return names;
+        };
+        const QStringList all = present();
+
+        c.cmdDelete->click();
+        QVERIFY(finishCommand(w));
+        QVERIFY2(w.shownPlan(), qPrintable(c.lblMsg->text() + m_box.texts.join(u'|')));
+        QCOMPARE(QApplication::focusWidget(), c.grdList);  // never a button that removes
+        QCOMPARE(w.reviewBar().summary(),
+                 QStringLiteral("重複ファイル 3件（3 バイト）をごみ箱に移します"));
+        QTest::keyClick(c.grdList, Qt::Key_Escape);
+        QVERIFY(!w.shownPlan());
+        QCOMPARE(present(), all);
+        QCOMPARE(c.grdList->model(), &w.listModel());
+        QCOMPARE(w.listModel().rowCount(), 5);
+        QVERIFY(c.cmdDelete->isEnabled());
+
+        c.cmdDelete->click();
+        QVERIFY(finishCommand(w));
+        // Rows: a beside r.jpg, then c and d beside b.JPG.
+        QTest::keyClick(c.grdList, Qt::Key_Down);
+        QTest::keyClick(c.grdList, Qt::Key_Space);  // c stays
+        QTest::keyClick(c.grdList, Qt::Key_Down);
+        QAction* swap = nullptr;
+        for (QAction* a : c.grdList->actions())
+            if (a->text().startsWith(QStringLiteral("このファイルを残す"))) swap = a;
+        QVERIFY(swap && swap->isEnabled());
+        swap->trigger();  // d stays, b goes in its place
+        QCOMPARE(w.reviewBar().summary(),
+                 QStringLiteral("重複ファイル 2件（2 バイト）をごみ箱に移します"));
+        QTest::keyClick(c.grdList, Qt::Key_Return);
+        QVERIFY(finishCommand(w));
+        QCOMPARE(present(), (QStringList{QStringLiteral("c.JPG"), QStringLiteral("d.JPG")}));
+        QVERIFY(QFile::exists(ref + QStringLiteral("/r.jpg")));
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("2件、ごみ箱に移しました"));
+        const QAbstractItemModel* outcomes = c.grdList->model();
+        const int last = outcomes->columnCount() - 1;
+        QCOMPARE(outcomes->index(1, last).data().toString(),
+                 QStringLiteral("選択されていないため残しました"));
+        QCOMPARE(outcomes->index(2, last).data().toString(), QStringLiteral("ごみ箱に移しました"));
+        QCOMPARE(outcomes->index(2, 2).data().toString(), QStringLiteral("b.JPG"));
+        // 消去 ends the showing of the outcomes.
+        c.cmdClear->click();
+        QVERIFY(!w.shownPlan());
     }
 
     void commandsThroughTheButtons() {
@@ -359,9 +441,15 @@ class TstWindowInputs : public QObject {
         c.txtRefer->setText(ref);
         c.txtSelect->setText(sel);
 
-        c.cmdSelect->click();
+        // From the keyboard: the button that disables itself hands the focus
+        // to the list, never to the next command (one more Space would start it).
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        c.cmdSelect->setFocus();
+        QTest::keyClick(c.cmdSelect, Qt::Key_Space);
 
         QVERIFY(finishCommand(w));
+        QCOMPARE(QApplication::focusWidget(), c.grdList);
         QCOMPARE(c.lblMsg->text(), QStringLiteral("10件、抽出しました"));
         QCOMPARE(c.lblCount->text(), QStringLiteral("(10)"));
         QVERIFY(!c.cmdSelect->isEnabled());
@@ -374,9 +462,10 @@ class TstWindowInputs : public QObject {
         QCOMPARE(w.listModel().rowCount(), 13);
 
         c.cmdDelete->click();
-
         QVERIFY(finishCommand(w));
-        QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、削除しました"));
+        QTest::keyClick(c.grdList, Qt::Key_Return);
+        QVERIFY(finishCommand(w));
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("1件、ごみ箱に移しました"));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
         const QString trash = m_dir.filePath(QStringLiteral("data/Trash/"));
         QCOMPARE(readFile(trash + QStringLiteral("files/s9.JPG")), QByteArray("refa"));
@@ -392,7 +481,9 @@ class TstWindowInputs : public QObject {
         QCOMPARE(w.files().FileCount(), 9);
         c.cmdRename->click();
         QVERIFY(finishCommand(w));
-        QCOMPARE(c.lblMsg->text(), QStringLiteral("リネームしました"));
+        QTest::keyClick(c.grdList, Qt::Key_Return);
+        QVERIFY(finishCommand(w));
+        QCOMPARE(c.lblMsg->text(), QStringLiteral("9件、リネームしました"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00016"));
         QCOMPARE(w.digitCount(), qint16(5));
         QVERIFY(QFile::exists(sel + QStringLiteral("/GAZOU00007.JPG")));
@@ -411,13 +502,15 @@ class TstWindowInputs : public QObject {
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00007"));
         QVERIFY(QFile::exists(sel + QStringLiteral("/s0.JPG")));
         QVERIFY(!QFile::exists(sel + QStringLiteral("/GAZOU00007.JPG")));
-        QAction* undo = c.grdList->actions().value(0);
+        QAction* undo = nullptr;
+        for (QAction* a : c.grdList->actions())
+            if (a->text() == QStringLiteral("直前の処理を元に戻す")) undo = a;
         QVERIFY(undo);
         QCOMPARE(undo->text(), QStringLiteral("直前の処理を元に戻す"));
         undo->trigger();
         QVERIFY(finishCommand(w));
         QCOMPARE(readFile(sel + QStringLiteral("/s9.JPG")), QByteArray("refa"));
-        QVERIFY(QDir(trash + QStringLiteral("info")).isEmpty());
+        QVERIFY(!QFile::exists(trash + QStringLiteral("info/s9.JPG.trashinfo")));
     }
 };
 

@@ -1,0 +1,104 @@
+#include "dedup/comparison.h"
+
+#include <cstring>
+#include <memory>
+
+namespace quillo {
+
+namespace {
+
+// Only a regular file holding exactly size bytes can be a duplicate; the same
+// file reached by two paths is never a duplicate of itself.
+bool candidate(const FileInfo& a, const FileInfo& b, qint64 size) {
+    return a.type == EntryType::File && b.type == EntryType::File && a.size == size &&
+           b.size == size && !sameFile(a, b);
+}
+
+class Pair {
+  public:
+    Pair(const QString& path1, FolderHandle& folder2, const QString& name2, const QString& path2,
+         FileSystem& fs)
+        : m_path{path1, path2}, m_name2(name2), m_folder2(folder2), m_fs(fs) {}
+
+    Compared failed(const Failure& failure, int k) const {
+        Compared c;
+        c.verdict = Compared::Verdict::Failed;
+        c.failure = failure;
+        c.failedPath = m_path[k];
+        return c;
+    }
+
+    Result<FileInfo> look(int k) { return k == 0 ? m_fs.info(m_path[0]) : m_folder2.info(m_name2); }
+
+    Result<std::unique_ptr<InputFile>> open(int k) {
+        return k == 0 ? m_fs.openRead(m_path[0]) : m_folder2.openRead(m_name2);
+    }
+
+  private:
+    QString m_path[2];
+    QString m_name2;
+    FolderHandle& m_folder2;
+    FileSystem& m_fs;
+};
+
+}  // namespace
+
+Compared compareFiles(const QString& path1, FolderHandle& folder2, const QString& name2,
+                      const QString& path2, qint64 size, FileSystem& fs, CompareBuffers& buffers) {
+    Pair pair(path1, folder2, name2, path2, fs);
+    Compared different;
+    // Looking first keeps a special file (a pipe left where a file was) from
+    // blocking the open, and spares reading files that cannot match.
+    FileInfo seen[2];
+    for (int k = 0; k < 2; ++k) {
+        const Result<FileInfo> info = pair.look(k);
+        if (!info) return pair.failed(info.failure(), k);
+        seen[k] = info.value();
+    }
+    if (!candidate(seen[0], seen[1], size)) return different;
+    std::unique_ptr<InputFile> files[2];
+    FileInfo opened[2];
+    for (int k = 0; k < 2; ++k) {
+        Result<std::unique_ptr<InputFile>> f = pair.open(k);
+        if (!f) return pair.failed(f.failure(), k);
+        files[k] = std::move(f.value());
+    }
+    // What was opened is what counts: a path may have been swapped since the look.
+    for (int k = 0; k < 2; ++k) {
+        const Result<FileInfo> info = files[k]->info();
+        if (!info) return pair.failed(info.failure(), k);
+        opened[k] = info.value();
+    }
+    if (!candidate(opened[0], opened[1], size)) return different;
+
+    for (qint64 done = 0; done < size;) {
+        const qint64 want = std::min(kCompareChunk, size - done);
+        char* data[2] = {buffers.get(0, want), buffers.get(1, want)};
+        for (int k = 0; k < 2; ++k) {
+            const Result<qint64> got = readFully(*files[k], data[k], want);
+            if (!got) return pair.failed(got.failure(), k);
+            if (got.value() != want) return different;
+        }
+        if (std::memcmp(data[0], data[1], size_t(want)) != 0) return different;
+        done += want;
+    }
+    // Identical only when neither holds more than the recorded size.
+    for (int k = 0; k < 2; ++k) {
+        char extra = 0;
+        const Result<qint64> more = files[k]->read(&extra, 1);
+        if (!more) return pair.failed(more.failure(), k);
+        if (more.value() != 0) return different;
+    }
+    // Another program may have changed either file since it was read.
+    for (int k : {1, 0}) {
+        const Result<FileInfo> now = pair.look(k);
+        if (!now || !sameState(now.value(), opened[k])) return different;
+    }
+    Compared identical;
+    identical.verdict = Compared::Verdict::Identical;
+    identical.first = opened[0];
+    identical.second = opened[1];
+    return identical;
+}
+
+}  // namespace quillo

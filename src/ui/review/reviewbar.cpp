@@ -1,0 +1,56 @@
+#include "ui/review/reviewbar.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
+namespace quillo {
+
+ReviewBar::ReviewBar(QWidget* parent)
+    : QWidget(parent),
+      m_summary(new QLabel(this)),
+      m_carryOut(new QPushButton(QStringLiteral("実行"), this)),
+      m_cancel(new QPushButton(QStringLiteral("キャンセル"), this)) {
+    setObjectName(QStringLiteral("reviewBar"));
+    m_summary->setObjectName(QStringLiteral("lblPlan"));
+    m_summary->setAccessibleName(QStringLiteral("計画"));
+    m_summary->setWordWrap(true);
+    m_carryOut->setObjectName(QStringLiteral("cmdCarryOut"));
+    m_cancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cancel->setToolTip(QStringLiteral("何も変更せずに一覧に戻ります（Esc）"));
+    // Enter in the list carries the plan out; neither button takes Enter
+    // for itself, so that the focus never rests on a removal by default.
+    for (QPushButton* b : {m_carryOut, m_cancel}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->addWidget(m_summary, 1);
+    row->addWidget(m_carryOut);
+    row->addWidget(m_cancel);
+    connect(m_carryOut, &QPushButton::clicked, this, &ReviewBar::carryOut);
+    connect(m_cancel, &QPushButton::clicked, this, &ReviewBar::cancel);
+}
+
+void ReviewBar::setSummary(const QString& text) {
+    m_summary->setText(text);
+}
+
+void ReviewBar::setAction(const QString& caption) {
+    m_carryOut->setText(caption);
+    m_carryOut->setToolTip(caption + QStringLiteral("（Enter）"));
+}
+
+int ReviewBar::heightForTwoLines() const {
+    const QMargins m = layout()->contentsMargins();
+    return std::max(m_carryOut->sizeHint().height(), 2 * m_summary->fontMetrics().lineSpacing()) +
+           m.top() + m.bottom();
+}
+
+QString ReviewBar::summary() const {
+    return m_summary->text();
+}
+
+}  // namespace quillo
