@@ -162,7 +162,9 @@ void frmQuillo::showPlan(CommandButton button) {
 }
 
 void frmQuillo::updateSummary() {
-    if (m_shown) m_reviewBar->setSummary(m_shown->model->summary());
+    if (!m_shown) return;
+    m_reviewBar->setSummary(m_shown->model->summary());
+    placeReview();  // a longer summary may take a third line
 }
 
 void frmQuillo::showPictures() {
@@ -182,7 +184,7 @@ void frmQuillo::placeReview() {
         m_c.grdList->resize(area.size());
         return;
     }
-    const int bar = m_reviewBar->heightForTwoLines();
+    const int bar = m_reviewBar->heightFor(area.width());
     const int pane = std::max(px(1800), area.height() * 45 / 100);
     const int list = std::max(px(900), area.height() - bar - pane);
     m_c.grdList->resize(area.width(), list);

@@ -36,6 +36,7 @@ ReviewBar::ReviewBar(QWidget* parent)
 
 void ReviewBar::setSummary(const QString& text) {
     m_summary->setText(text);
+    m_summary->setToolTip(text);
 }
 
 void ReviewBar::setAction(const QString& caption) {
@@ -43,10 +44,17 @@ void ReviewBar::setAction(const QString& caption) {
     m_carryOut->setToolTip(caption + QStringLiteral("（Enter）"));
 }
 
-int ReviewBar::heightForTwoLines() const {
+int ReviewBar::heightFor(int width) const {
     const QMargins m = layout()->contentsMargins();
-    return std::max(m_carryOut->sizeHint().height(), 2 * m_summary->fontMetrics().lineSpacing()) +
-           m.top() + m.bottom();
+    const int spacing = std::max(0, layout()->spacing());
+    const int labelWidth = width - m.left() - m.right() - m_carryOut->sizeHint().width() -
+                           m_cancel->sizeHint().width() - 2 * spacing;
+    // Two lines at least, so the bar does not jump as ticks change the text;
+    // three at most, so a long summary cannot push the list away.
+    const int line = m_summary->fontMetrics().lineSpacing();
+    const int text =
+        std::clamp(m_summary->heightForWidth(std::max(1, labelWidth)), 2 * line, 3 * line);
+    return std::max(m_carryOut->sizeHint().height(), text) + m.top() + m.bottom();
 }
 
 QString ReviewBar::summary() const {

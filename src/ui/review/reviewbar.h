@@ -18,8 +18,8 @@ class ReviewBar : public QWidget {
     // The carry-out button's caption: "ごみ箱に移す", "リネームする" …
     void setAction(const QString& caption);
     QString summary() const;
-    // Room for the buttons and two lines of summary, whatever it says.
-    int heightForTwoLines() const;
+    // Room for the buttons and the summary (two to three lines) at width.
+    int heightFor(int width) const;
     QPushButton* carryOutButton() const { return m_carryOut; }
     QPushButton* cancelButton() const { return m_cancel; }
 
