@@ -70,6 +70,7 @@ Compared compareFiles(const QString& path1, FolderHandle& folder2, const QString
         opened[k] = info.value();
     }
     if (!candidate(opened[0], opened[1], size)) return different;
+    for (auto& file : files) file->expect(ReadAhead::Whole);
 
     for (qint64 done = 0; done < size;) {
         const qint64 want = std::min(kCompareChunk, size - done);

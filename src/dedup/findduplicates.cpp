@@ -37,6 +37,7 @@ class Search {
           m_progress(progress),
           m_box(box),
           m_fs(fs),
+          m_folders(fs),
           m_order(size_t(m_count)),
           m_left(size_t(m_count), Left::No),
           m_going(size_t(m_count), false),
@@ -61,6 +62,7 @@ class Search {
     Progress& m_progress;
     MessageBox& m_box;
     FileSystem& m_fs;
+    FolderCache m_folders;
     CompareBuffers m_buffers;
     std::vector<qint32> m_order;  // places in size order
     std::vector<Left> m_left;     // by place
@@ -85,7 +87,7 @@ void Search::failed(qint32 place, const Failure& failure, const QString& path) {
 void Search::meet(qint32 i, qint32 j, DuplicatePlan& plan) {
     const FileEntry& first = at(i);
     const FileEntry& second = at(j);
-    Result<std::unique_ptr<FolderHandle>> folder = m_fs.openFolder(second.dir);
+    const Result<FolderHandle*> folder = m_folders.folder(second.dir);
     if (!folder) return failed(j, folder.failure(), second.path());
     // A folder on the way may have been swapped for a reference folder (or a
     // link to one) since the collection: nothing in it is planned to go.
@@ -141,8 +143,8 @@ CommandEnd Search::run(DuplicatePlan& plan) {
             // A run without a target holds no pair to compare.
             groups.reset();
             if (runEnd - i > 1 && anyTarget)
-                groups = std::make_unique<RunGroups>(m_rows, m_order, i, runEnd, m_fs, m_buffers,
-                                                     m_progress);
+                groups = std::make_unique<RunGroups>(m_rows, m_order, i, runEnd, m_folders,
+                                                     m_buffers, m_progress);
             if (groups && groups->stopped()) return CommandEnd::Stopped;
         }
         if (stop()) break;

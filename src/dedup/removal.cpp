@@ -51,9 +51,8 @@ Removed removeDuplicate(FolderHandle& folder, const QString& name, JournalRow ro
         if (!into) return {Removal::Failed, into.failure()};
         row.op = JournalOp::Move;
         row.newPath = into.value() + name;
-        return outcome(Removal::Moved, recorded(journal, row, [&] {
-                           return folder.rename(name, row.newPath);
-                       }));
+        return outcome(Removal::Moved,
+                       recorded(journal, row, [&] { return folder.rename(name, row.newPath); }));
     }
     bool forGood = !tools || !tools->trash;
     if (!forGood) {

@@ -32,11 +32,11 @@ struct RemovalTools {
 };
 
 enum class Removal {
-    Moved,            // into the delete folder
-    Trashed,          // into the trash
-    DeletedForGood,   // the user allowed it: no trash on its drive, or none given
-    NeedsTrashAnswer, // no trash on its drive and the user not asked yet: nothing done
-    KeptWithoutTrash, // no trash on its drive and the user said no
+    Moved,             // into the delete folder
+    Trashed,           // into the trash
+    DeletedForGood,    // the user allowed it: no trash on its drive, or none given
+    NeedsTrashAnswer,  // no trash on its drive and the user not asked yet: nothing done
+    KeptWithoutTrash,  // no trash on its drive and the user said no
     Failed,
 };
 

@@ -9,6 +9,7 @@
 #include "collect/filetable.h"
 #include "core/progress.h"
 #include "dedup/comparebuffers.h"
+#include "dedup/foldercache.h"
 #include "platform/filesystem.h"
 
 namespace quillo {
@@ -19,7 +20,7 @@ class RunGroups {
     // recorded size. A run of two or fewer is not read: its one pair is
     // compared directly.
     RunGroups(const std::vector<FileEntry>& rows, const std::vector<qint32>& order, qint32 begin,
-              qint32 end, FileSystem& fs, CompareBuffers& buffers, Progress& progress);
+              qint32 end, FolderCache& folders, CompareBuffers& buffers, Progress& progress);
 
     // Calls visit(j) for every place j after i that i must meet, in order:
     // the members of i's group and the entries that could not be read (all
@@ -33,7 +34,7 @@ class RunGroups {
   private:
     static constexpr int kUnreadable = -1;
     void split(const std::vector<FileEntry>& rows, const std::vector<qint32>& order,
-               FileSystem& fs, CompareBuffers& buffers, Progress& progress);
+               FolderCache& folders, CompareBuffers& buffers, Progress& progress);
     void oneGroup();
 
     qint32 m_begin, m_end;

@@ -27,7 +27,6 @@ struct Listing {
     int undecodable = 0;            // names that could not be decoded to text, left out
 };
 
-
 struct FileInfo {
     EntryType type = EntryType::Unknown;  // of the entry itself: links are not followed
     qint64 size = 0;
@@ -63,6 +62,11 @@ inline bool sameState(const FileInfo& a, const FileInfo& b) {
     return a.type == b.type && sameRecordedState(a, b);
 }
 
+// How a file is about to be read, so that the system reads ahead no more
+// than that: a digest's piece of a file that may differ after it, or the
+// whole of it from here on.
+enum class ReadAhead { Piece, Whole };
+
 // A file opened for reading; closed when destroyed.
 class InputFile {
   public:
@@ -73,6 +77,8 @@ class InputFile {
     virtual Result<qint64> read(char* buffer, qint64 max) = 0;
     // Moves the read position to offset bytes from the start.
     virtual Status seek(qint64 offset) = 0;
+    // Advice only: how the next reads go.
+    virtual void expect(ReadAhead how) = 0;
 };
 
 // A folder held open, so that what is looked at and what is done happen in

@@ -162,6 +162,13 @@ class PosixInputFile final : public InputFile {
         return {};
     }
 
+    // A digest's piece is read by its own read call, whole: readahead beyond
+    // it would fetch from the disk what is mostly never looked at.
+    void expect(ReadAhead how) override {
+        (void)::posix_fadvise(m_fd, 0, 0,
+                              how == ReadAhead::Piece ? POSIX_FADV_RANDOM : POSIX_FADV_SEQUENTIAL);
+    }
+
   private:
     int m_fd;
 };

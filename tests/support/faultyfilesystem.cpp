@@ -15,6 +15,7 @@ class CountingInput final : public InputFile {
         return r;
     }
     Status seek(qint64 offset) override { return m_inner->seek(offset); }
+    void expect(ReadAhead how) override { m_inner->expect(how); }
 
   private:
     std::unique_ptr<InputFile> m_inner;
