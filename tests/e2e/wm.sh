@@ -48,7 +48,13 @@ for run in 1 2 3 4; do
         echo "FAIL - run $run: the framed window did not appear"
         exit 1
     fi
-    sleep 1
+    # The window manager may place and size the frame in more than one step:
+    # wait for the client size to settle on what the program asks for.
+    for _ in $(seq 100); do
+        read -r x y w h < <(client "$win")
+        [ "${w}x${h}" = "835x408" ] && break
+        sleep 0.1
+    done
     read -r x y w h < <(client "$win")
     read -r fl ft < <(extents "$win")
     check "run $run: client size" "${w}x${h}" "835x408"

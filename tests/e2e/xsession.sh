@@ -15,11 +15,21 @@ require_tools() {
 }
 
 # start_xvfb WIDTHxHEIGHTxDEPTH: a virtual display of its own; sets DISPLAY
-# and xvfb_pid, and returns once the display answers.
+# and xvfb_pid, and returns once the display answers. Xvfb picks a free
+# display number itself and writes it to the pipe: a number drawn here could
+# be taken by another test's display.
 start_xvfb() {
-    export DISPLAY=":$((120 + RANDOM % 200))"
-    Xvfb "$DISPLAY" -screen 0 "$1" -nolisten tcp >/dev/null 2>&1 &
+    local fifo="$work/displayfd" number=""
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     xvfb_pid=$!
+    read -r -t 60 number <"$fifo" || true
+    rm -f "$fifo"
+    if [ -z "$number" ]; then
+        echo "FAIL - Xvfb did not start"
+        exit 1
+    fi
+    export DISPLAY=":$number"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 }
 
