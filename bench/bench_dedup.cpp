@@ -1,5 +1,6 @@
-// Duplicate removal against jdupes, fdupes and rmlint on the same trees, warm
-// cache, median of five runs. Every run is its own process, so its peak
+// Duplicate removal against jdupes, fdupes, rmlint and rdfind on the same
+// trees, warm cache (or cold: QUILLO_BENCH_COLD=1, as root), median of five
+// runs. Every run is its own process, so its peak
 // resident memory and the bytes it read are its own.
 //
 //   bench_dedup [work folder] [KIND ...]
@@ -111,17 +112,38 @@ int quilloRun(const QString& root, QuilloSide side) {
 
 struct Sample {
     double seconds = 0;
-    qint64 bytesRead = 0;  // rchar: bytes through read(2), cached or not
+    qint64 bytesRead = 0;    // rchar: bytes through read(2), cached or not
+    qint64 deviceBytes = 0;  // read_bytes: what the disk itself delivered
     long maxRssKiB = 0;
     int duplicates = -1;
 };
 
-qint64 rcharOf(pid_t pid) {
+qint64 ioOf(pid_t pid, const QByteArray& field) {
     QFile f(QStringLiteral("/proc/%1/io").arg(pid));
     if (!f.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+        if (line.startsWith(field)) return line.mid(field.size()).trimmed().toLongLong();
     return -1;
+}
+
+// QUILLO_BENCH_COLD=1: every run starts with nothing of the trees cached.
+bool coldRuns() {
+    return qEnvironmentVariableIsSet("QUILLO_BENCH_COLD");
+}
+void dropCaches() {
+    ::sync();
+    QFile drop(QStringLiteral("/proc/sys/vm/drop_caches"));
+    if (!drop.open(QIODevice::WriteOnly) || drop.write("3\n") != 2) {
+        std::fprintf(stderr, "cannot drop the caches (run as root)\n");
+        std::exit(1);
+    }
+}
+
+// rdfind's summary: "It seems like you have N files that are not unique".
+int rdfindDuplicates(const std::string& out) {
+    const std::string key = "It seems like you have ";
+    const size_t at = out.find(key);
+    return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + key.size());
 }
 
 // Duplicates in fdupes-style output: lines minus groups (a blank line ends a group).
@@ -171,12 +193,15 @@ Sample runProcess(const std::vector<std::string>& args, const std::string& cwd, 
     ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOWAIT);  // still readable in /proc
     Sample s;
     s.seconds = secondsSince(t0);
-    s.bytesRead = rcharOf(pid);
+    s.bytesRead = ioOf(pid, "rchar:");
+    s.deviceBytes = ioOf(pid, "read_bytes:");
     struct rusage ru {};
     int status = 0;
     ::wait4(pid, &status, 0, &ru);
     s.maxRssKiB = ru.ru_maxrss;
-    s.duplicates = quillo ? std::atoi(out.c_str()) : countListed(out);
+    s.duplicates = quillo                  ? std::atoi(out.c_str())
+                   : args[0] == "rdfind" ? rdfindDuplicates(out)
+                                         : countListed(out);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         std::fprintf(stderr, "%s ended with status %d\n", args[0].c_str(), status);
     return s;
@@ -444,7 +469,10 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
         {"quillo, journal on", {self, "--quillo-journal", cwd}, true},
         {"jdupes -r -q", {"jdupes", "-r", "-q", ref, sel}, false},
         {"fdupes -r -q -n", {"fdupes", "-r", "-q", "-n", ref, sel}, false},
-        {"rmlint -T df -o fdupes", {"rmlint", "-T", "df", "-o", "fdupes", ref, sel}, false}};
+        {"rmlint -T df -o fdupes", {"rmlint", "-T", "df", "-o", "fdupes", ref, sel}, false},
+        {"rdfind -dryrun",
+         {"rdfind", "-dryrun", "true", "-makeresultsfile", "false", ref, sel},
+         false}};
     const std::string baseline = qEnvironmentVariable("QUILLO_BENCH_BASELINE").toStdString();
     if (!baseline.empty())
         tools.push_back({"quillo, baseline build", {baseline, "--quillo", cwd}, true});
@@ -462,6 +490,7 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
     double slowest = 0;
     for (int round = -1; round < rounds; ++round) {  // round -1 warms the cache
         for (size_t k = 0; k < tools.size(); ++k) {
+            if (coldRuns()) dropCaches();
             const Sample s = runProcess(tools[k].args, cwd, tools[k].quillo);
             if (tools[k].quillo && tools[k].args[1] != "--quillo-find") restore(t);
             // Freed heap goes back too: a tool started next counts this
@@ -473,11 +502,13 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
         // Five rounds of a corpus this slow would not fit in a sitting.
         if (round == -1 && slowest > 60) rounds = 3;
     }
-    std::printf("\n%s: %d files, %.1f MiB (median of %d, warm cache%s)\n", label, t.files,
-                double(t.totalBytes) / double(MiB), rounds,
+    std::printf("\n%s: %d files, %.1f MiB (median of %d, %s cache%s)\n", label, t.files,
+                double(t.totalBytes) / double(MiB), rounds, coldRuns() ? "cold" : "warm",
                 rounds == 5 ? "" : "; of 3 because a warming run took over 60 s");
-    std::printf("%-24s %9s %12s %10s %6s\n", "tool", "wall s", "read MiB", "peak MiB", "dups");
+    std::printf("%-24s %9s %12s %12s %10s %6s\n", "tool", "wall s", "read MiB", "disk MiB",
+                "peak MiB", "dups");
     double quillo = 0, journalled = 0, findOnly = 0, before = 0, jdupes = 0;
+    double fastestPeer = 0;
     for (size_t k = 0; k < tools.size(); ++k) {
         const Sample mid = medianOf(samples[k]);
         const std::string& side = tools[k].quillo ? tools[k].args[1] : std::string();
@@ -490,15 +521,21 @@ void benchTree(const char* label, const Tree& t, const std::string& self) {
         else if (side == "--quillo-find")
             findOnly = mid.seconds;
         if (tools[k].args[0] == "jdupes") jdupes = mid.seconds;
-        std::printf("%-24s %9.3f %12.1f %10.1f %6d\n", tools[k].name, mid.seconds,
-                    double(mid.bytesRead) / double(MiB), double(mid.maxRssKiB) / 1024.0,
-                    mid.duplicates);
+        if (!tools[k].quillo && tools[k].args[0] != "true" &&
+            (fastestPeer == 0 || mid.seconds < fastestPeer))
+            fastestPeer = mid.seconds;
+        std::printf("%-24s %9.3f %12.1f %12.1f %10.1f %6d\n", tools[k].name, mid.seconds,
+                    double(mid.bytesRead) / double(MiB), double(mid.deviceBytes) / double(MiB),
+                    double(mid.maxRssKiB) / 1024.0, mid.duplicates);
     }
     std::printf("journal on / off: %.3f (%s the 1.10 limit)\n", journalled / quillo,
                 journalled <= 1.10 * quillo ? "within" : "over");
     if (jdupes > 0)
         std::printf("quillo / jdupes: %.2f (%s the 1.00 target); find only / jdupes: %.2f\n",
                     quillo / jdupes, quillo <= jdupes ? "meets" : "misses", findOnly / jdupes);
+    if (fastestPeer > 0)
+        std::printf("quillo / fastest peer: %.2f; find only / fastest peer: %.2f\n",
+                    quillo / fastestPeer, findOnly / fastestPeer);
     if (before > 0)
         std::printf(
             "against the baseline build: find + act %.3f (limit 1.15), find only %.3f "

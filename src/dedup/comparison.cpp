@@ -16,36 +16,29 @@ bool candidate(const FileInfo& a, const FileInfo& b, qint64 size) {
 
 class Pair {
   public:
-    Pair(const QString& path1, FolderHandle& folder2, const QString& name2, const QString& path2,
-         FileSystem& fs)
-        : m_path{path1, path2}, m_name2(name2), m_folder2(folder2), m_fs(fs) {}
+    Pair(FileAt first, FileAt second) : m_files{first, second} {}
 
     Compared failed(const Failure& failure, int k) const {
         Compared c;
         c.verdict = Compared::Verdict::Failed;
         c.failure = failure;
-        c.failedPath = m_path[k];
+        c.failedPath = m_files[k].path;
         return c;
     }
 
-    Result<FileInfo> look(int k) { return k == 0 ? m_fs.info(m_path[0]) : m_folder2.info(m_name2); }
-
+    Result<FileInfo> look(int k) { return m_files[k].folder.info(m_files[k].name); }
     Result<std::unique_ptr<InputFile>> open(int k) {
-        return k == 0 ? m_fs.openRead(m_path[0]) : m_folder2.openRead(m_name2);
+        return m_files[k].folder.openRead(m_files[k].name);
     }
 
   private:
-    QString m_path[2];
-    QString m_name2;
-    FolderHandle& m_folder2;
-    FileSystem& m_fs;
+    FileAt m_files[2];
 };
 
 }  // namespace
 
-Compared compareFiles(const QString& path1, FolderHandle& folder2, const QString& name2,
-                      const QString& path2, qint64 size, FileSystem& fs, CompareBuffers& buffers) {
-    Pair pair(path1, folder2, name2, path2, fs);
+Compared compareFiles(FileAt first, FileAt second, qint64 size, CompareBuffers& buffers) {
+    Pair pair(first, second);
     Compared different;
     // Looking first keeps a special file (a pipe left where a file was) from
     // blocking the open, and spares reading files that cannot match.
@@ -70,7 +63,9 @@ Compared compareFiles(const QString& path1, FolderHandle& folder2, const QString
         opened[k] = info.value();
     }
     if (!candidate(opened[0], opened[1], size)) return different;
-    for (auto& file : files) file->expect(ReadAhead::Whole);
+    // Small files are read whole by their first read anyway.
+    if (size > kCompareChunk / 8)
+        for (auto& file : files) file->expect(ReadAhead::Whole);
 
     for (qint64 done = 0; done < size;) {
         const qint64 want = std::min(kCompareChunk, size - done);

@@ -1,7 +1,6 @@
 #pragma once
-// The byte-for-byte comparison of two files of one recorded size. The first
-// is only read, by its path; the second, which may be removed afterwards, is
-// looked at and read inside its held folder.
+// The byte-for-byte comparison of two files of one recorded size, each looked
+// at and read inside its held folder.
 
 #include <QString>
 
@@ -19,12 +18,18 @@ struct Compared {
     QString failedPath;
 };
 
-// Compares the file at path1 with name2 in folder2 (path2 its full path), both
-// expected to hold size bytes. Identical only for two different regular files
-// of exactly that size whose bytes are equal and that did not change while
-// being read. Memory does not grow with the size: the files are read piece
-// by piece into buffers, stopping at the first difference.
-Compared compareFiles(const QString& path1, FolderHandle& folder2, const QString& name2,
-                      const QString& path2, qint64 size, FileSystem& fs, CompareBuffers& buffers);
+// A file to compare: its name inside a held folder, and its full path for
+// what is said about it.
+struct FileAt {
+    FolderHandle& folder;
+    const QString& name;
+    const QString& path;
+};
+
+// Compares two files, both expected to hold size bytes. Identical only for two different regular
+// files of exactly that size whose bytes are equal and that did not change while being read. Memory
+// does not grow with the size: the files are read piece by piece into buffers, stopping at the
+// first difference.
+Compared compareFiles(FileAt first, FileAt second, qint64 size, CompareBuffers& buffers);
 
 }  // namespace quillo

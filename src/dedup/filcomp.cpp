@@ -8,12 +8,19 @@ PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const 
                    const FileState& secondPlanned, const DedupOptions& options,
                    const ReferenceGuard& guard, qint32& DupCount, FileSystem& fs,
                    CompareBuffers& buffers, RemovalTools* tools) {
-    const QString path2 = second.path();
+    const QString path1 = first.path(), path2 = second.path();
     PairResult result;
     Result<std::unique_ptr<FolderHandle>> folder = fs.openFolder(second.dir);
     if (!folder) {
         result.status = folder.failure();
         result.failedPath = path2;
+        return result;
+    }
+    // The file that may go is named first in what goes wrong.
+    Result<std::unique_ptr<FolderHandle>> folder1 = fs.openFolder(first.dir);
+    if (!folder1) {
+        result.status = folder1.failure();
+        result.failedPath = path1;
         return result;
     }
     // A folder on the way may have been swapped for a reference folder (or a
@@ -22,8 +29,9 @@ PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const 
         result.kept = true;
         return result;
     }
-    const Compared compared = compareFiles(first.path(), *folder.value(), second.name, path2,
-                                           secondPlanned.size, fs, buffers);
+    const Compared compared =
+        compareFiles({*folder1.value(), first.name, path1}, {*folder.value(), second.name, path2},
+                     secondPlanned.size, buffers);
     if (compared.verdict == Compared::Verdict::Failed) {
         result.status = compared.failure;
         result.failedPath = compared.failedPath;
@@ -42,7 +50,7 @@ PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const 
     result.identical = true;
     JournalRow row;
     row.oldPath = path2;
-    row.keptPath = first.path();
+    row.keptPath = path1;
     row.before = compared.second;
     const Removed removed = removeDuplicate(*folder.value(), second.name, row, options, tools);
     result.how = removed.how;

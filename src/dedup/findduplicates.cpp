@@ -87,18 +87,22 @@ void Search::failed(qint32 place, const Failure& failure, const QString& path) {
 void Search::meet(qint32 i, qint32 j, DuplicatePlan& plan) {
     const FileEntry& first = at(i);
     const FileEntry& second = at(j);
-    const Result<FolderHandle*> folder = m_folders.folder(second.dir);
-    if (!folder) return failed(j, folder.failure(), second.path());
+    const QString firstPath = first.path(), secondPath = second.path();
+    const Result<FolderHandle*> folder2 = m_folders.folder(second.dir);
+    if (!folder2) return failed(j, folder2.failure(), secondPath);
+    const Result<FolderHandle*> folder1 = m_folders.folder(first.dir);
+    if (!folder1) return failed(i, folder1.failure(), firstPath);
     // A folder on the way may have been swapped for a reference folder (or a
     // link to one) since the collection: nothing in it is planned to go.
-    if (m_guard.holdsReferences(*folder.value())) {
+    if (m_guard.holdsReferences(*folder2.value())) {
         m_left[size_t(j)] = Left::Kept;
         return;
     }
-    const Compared c = compareFiles(first.path(), *folder.value(), second.name, second.path(),
-                                    second.size, m_fs, m_buffers);
+    const Compared c =
+        compareFiles({*folder1.value(), first.name, firstPath},
+                     {*folder2.value(), second.name, secondPath}, second.size, m_buffers);
     if (c.verdict == Compared::Verdict::Failed)
-        return failed(c.failedPath == first.path() ? i : j, c.failure, c.failedPath);
+        return failed(c.failedPath == firstPath ? i : j, c.failure, c.failedPath);
     if (c.verdict != Compared::Verdict::Identical) return;
     // A reference file stays, whatever path names it.
     if (m_guard.isReference(c.second.id())) {
