@@ -148,6 +148,8 @@ class frmQuillo : public QWidget, public CommandView, public SettingsTarget {
     void planCarriedOut(const CommandOutcome& outcome, CommandButton button);
     void dropShownPlan();
     void placeReview();
+    // Shows the outcome column of a carried-out plan and scrolls it into view.
+    void revealOutcomes();
     void showPictures();
     void updateSummary();
     void listKey(QKeyEvent* key, bool* handled);

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include "core/format.h"
 #include "core/paths.h"
@@ -96,9 +97,23 @@ void frmQuillo::setListModel(QAbstractItemModel* model) {
     // Outcomes show once a plan has been carried out.
     const auto* plan = qobject_cast<const PlanModel*>(model);
     for (int column = 0; column < model->columnCount(); ++column)
-        list->setColumnHidden(column, plan && !plan->done() && column == model->columnCount() - 1);
+        list->setColumnHidden(column, plan && column == model->columnCount() - 1);
+    if (plan && plan->done()) revealOutcomes();
     connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { showPictures(); });
+}
+
+void frmQuillo::revealOutcomes() {
+    QTableView* list = m_c.grdList;
+    const int column = list->model()->columnCount() - 1;
+    list->setColumnHidden(column, false);
+    // The outcomes are what the user looks for now: brought into view once
+    // the list has laid out its new column.
+    QTimer::singleShot(0, list, [list, column] {
+        const QModelIndex at =
+            list->model()->index(std::max(0, list->currentIndex().row()), column);
+        if (at.isValid()) list->scrollTo(at, QAbstractItemView::EnsureVisible);
+    });
 }
 
 QString frmQuillo::rowFile(int row) const {
@@ -254,7 +269,7 @@ void frmQuillo::planCarriedOut(const CommandOutcome& outcome, CommandButton butt
     Files.entries.clear();
     shown.model->setEntries(&shown.entries);
     shown.model->setDone();
-    m_c.grdList->setColumnHidden(shown.model->columnCount() - 1, false);
+    revealOutcomes();
     shown.stage = ShownPlan::Stage::Done;
     for (auto [widget, enabled] : shown.setAside) widget->setEnabled(enabled);
     shown.setAside.clear();
