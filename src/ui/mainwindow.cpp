@@ -139,9 +139,13 @@ void frmQuillo::Form_Resize() {
     if (isMinimized()) return;
     const QRect outer = frameGeometry();
     const QSize frameExtra = outer.size() - size();
+    // A frame of no height is one the window manager has not told of yet (it
+    // may come after the first expose) or a display without one: either way
+    // there is no title bar to make room for, and the height is not raised.
+    const bool framed = m_frame == Frame::Known && frameExtra.height() > 0;
     const ResizePlan plan =
         planResize(tw(outer.width()), tw(outer.height()),
-                   m_frame == Frame::Known ? std::optional(tw(frameExtra.height())) : std::nullopt);
+                   framed ? std::optional(tw(frameExtra.height())) : std::nullopt);
     const QSize wanted(std::max(outer.width(), px(plan.outerWidth)),
                        std::max(outer.height(), px(plan.outerHeight)));
     if (wanted != outer.size()) resize(wanted - frameExtra);
