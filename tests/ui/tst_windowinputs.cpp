@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "core/failure.h"
+#include "core/paths.h"
 #include "faultyfilesystem.h"
 #include "files.h"
 #include "numbering/namecheck.h"
@@ -469,8 +470,10 @@ class TstWindowInputs : public QObject {
         QVERIFY(!QFile::exists(sel + QStringLiteral("/s9.JPG")));
         const QString trash = m_dir.filePath(QStringLiteral("data/Trash/"));
         QCOMPARE(readFile(trash + QStringLiteral("files/s9.JPG")), QByteArray("refa"));
-        QVERIFY(readFile(trash + QStringLiteral("info/s9.JPG.trashinfo"))
-                    .startsWith("[Trash Info]\nPath=/"));
+        const QByteArray info = readFile(trash + QStringLiteral("info/s9.JPG.trashinfo"));
+        QVERIFY(info.startsWith("[Trash Info]\nPath="));
+        QVERIFY(isAbsoluteFolder(QString::fromUtf8(
+            QByteArray::fromPercentEncoding(info.sliced(18).split('\n').first()))));
         QCOMPARE(w.dupCount(), 1);
         QCOMPARE(w.writes.size(), 1);  // the completed pass saved the settings
         QCOMPARE(w.listModel().rowCount(), 0);
