@@ -4,12 +4,14 @@
 #include <winternl.h>
 
 #include <QString>
+#include <algorithm>
 #include <string>
 
 #include "core/failure.h"
 #include "platform/filesystem.h"
 #include "platform/win_errors.h"
 #include "platform/win_path.h"
+#include "platform/win_recordfile.h"
 
 namespace quillo {
 
@@ -83,7 +85,7 @@ Result<FileInfo> infoOfHandle(HANDLE h) {
 // the lookup starts at the held folder and never at a path that may have been
 // swapped. A final link is opened as itself, never followed.
 HANDLE openRelative(HANDLE root, const QString& name, ACCESS_MASK access, ULONG options,
-                    DWORD* error) {
+                    DWORD* error, ULONG disposition = FILE_OPEN, ULONG share = kShareAll) {
     std::wstring wide = name.toStdWString();
     if (wide.size() > 32767) {
         *error = ERROR_FILENAME_EXCED_RANGE;
@@ -98,8 +100,8 @@ HANDLE openRelative(HANDLE root, const QString& name, ACCESS_MASK access, ULONG 
     IO_STATUS_BLOCK io{};
     HANDLE h = INVALID_HANDLE_VALUE;
     const NTSTATUS status = ::NtCreateFile(
-        &h, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN,
-        options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
+        &h, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+        disposition, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
     if (status < 0) {
         *error = win32FromStatus(status);
         return INVALID_HANDLE_VALUE;
@@ -183,6 +185,47 @@ Status renameHandle(HANDLE h, HANDLE root, const std::wstring& target) {
     return failureFromWin32(err);
 }
 
+// Where the open handle is now, as the program writes paths.
+Result<QString> finalPath(HANDLE h) {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetFinalPathNameByHandleW(h, buffer.data(), DWORD(buffer.size()),
+                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return failureFromWin32(::GetLastError());
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            break;
+        }
+        buffer.resize(n + 1);
+    }
+    return pathFromWin32(buffer);
+}
+
+// Writes bytes into the new file h; a file not written in full is removed
+// through its own handle (opened with DELETE and shared with no one).
+Status writeNewFile(HANDLE h, const QByteArray& bytes) {
+    DWORD err = 0;
+    for (qsizetype done = 0; done < bytes.size() && err == 0;) {
+        DWORD put = 0;
+        const DWORD chunk = DWORD(std::min<qsizetype>(bytes.size() - done, 1 << 30));
+        if (!::WriteFile(h, bytes.constData() + done, chunk, &put, nullptr)) err = ::GetLastError();
+        done += put;
+    }
+    if (err == 0) return {};
+    FILE_DISPOSITION_INFO gone{};
+    gone.DeleteFile = TRUE;
+    ::SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone);
+    return failureFromWin32(err);
+}
+
+// What a held folder's handle may do: list and look at its entries, and be
+// the folder that relative opens, creates and renames start from.
+constexpr ACCESS_MASK kFolderAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | FILE_TRAVERSE;
+
+bool hasSeparator(const QString& name) {
+    return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'));
+}
+
 // Entries are looked up relative to the held folder handle.
 class WinFolderHandle final : public FolderHandle {
   public:
@@ -228,7 +271,7 @@ class WinFolderHandle final : public FolderHandle {
 
     Status rename(const QString& name, const QString& to) override {
         if (!validName(name) || !validName(to)) return badName();
-        const bool elsewhere = to.contains(QLatin1Char('/')) || to.contains(QLatin1Char('\\'));
+        const bool elsewhere = hasSeparator(to);
         // Onto itself is onto an existing file, as everywhere else.
         if (!elsewhere && to == name) return makeFailure(code::FileExists);
         std::wstring target;
@@ -245,7 +288,72 @@ class WinFolderHandle final : public FolderHandle {
         return renameHandle(h.get(), elsewhere ? nullptr : m_h, target);
     }
 
+    Result<std::unique_ptr<FolderHandle>> openFolder(const QString& name) override {
+        if (!validName(name)) return badName();
+        if (name == QLatin1String("..")) return openParent();
+        DWORD err = 0;
+        // An empty name relative to a folder is that folder itself.
+        Handle h(openRelative(m_h, name == QLatin1String(".") ? QString() : name, kFolderAccess, 0,
+                              &err));
+        if (!h.valid()) return folderFailure(err);
+        // Opened as itself (FILE_OPEN_REPARSE_POINT): a junction or link there
+        // is refused as a file is.
+        const Result<FileInfo> info = infoOfHandle(h.get());
+        if (!info) return info.failure();
+        if (info->type != EntryType::Directory) return makeFailure(code::PathFileAccess);
+        return std::unique_ptr<FolderHandle>(std::make_unique<WinFolderHandle>(h.release()));
+    }
+
+    Status makeFolder(const QString& name) override {
+        if (!validName(name)) return badName();
+        DWORD err = 0;
+        // The new folder takes the held one's access list.
+        const Handle h(
+            openRelative(m_h, name, FILE_LIST_DIRECTORY, FILE_DIRECTORY_FILE, &err, FILE_CREATE));
+        if (!h.valid()) return folderFailure(err);
+        return {};
+    }
+
+    Status createFile(const QString& name, const QByteArray& bytes) override {
+        if (!validName(name)) return badName();
+        DWORD err = 0;
+        // FILE_CREATE never opens what is there, a link included.
+        const Handle h(openRelative(m_h, name, GENERIC_WRITE | DELETE, FILE_NON_DIRECTORY_FILE,
+                                    &err, FILE_CREATE, 0));
+        if (!h.valid()) return folderFailure(err);
+        return writeNewFile(h.get(), bytes);
+    }
+
+    Status moveInto(const QString& name, FolderHandle& to, const QString& newName) override {
+        auto* dest = dynamic_cast<WinFolderHandle*>(&to);
+        if (!dest) return makeFailure(code::PathFileAccess);
+        if (!validName(name) || !validName(newName)) return badName();
+        if (hasSeparator(newName)) return badName();
+        if (name == newName) {
+            // Onto itself is onto an existing file, as everywhere else.
+            const Result<FileInfo> here = self(), there = dest->self();
+            if (here && there && sameFile(here.value(), there.value()))
+                return makeFailure(code::FileExists);
+        }
+        DWORD err = 0;
+        const Handle h(openRelative(m_h, name, DELETE, 0, &err));
+        if (!h.valid()) return failureFromWin32(err);
+        return renameHandle(h.get(), dest->m_h, newName.toStdWString());
+    }
+
+    Result<QString> path() override { return finalPath(m_h); }
+
   private:
+    // The native API has no ".." relative to a handle: the folder above is
+    // opened by the held folder's present path, as current as a lookup gets.
+    Result<std::unique_ptr<FolderHandle>> openParent() {
+        const Result<QString> here = path();
+        if (!here) return here.failure();
+        const QString up = parentFolder(here.value());
+        if (up.isEmpty() || up == here.value()) return makeFailure(code::PathNotFound);
+        return systemFileSystem().openFolder(up);
+    }
+
     HANDLE m_h;
 };
 
@@ -258,6 +366,18 @@ HANDLE openPath(const std::wstring& path, DWORD access, DWORD flags) {
 
 class WinFileSystem final : public FileSystem {
   public:
+    Result<std::unique_ptr<RecordFile>> createRecordFile(const QString& path) override {
+        return win::createRecordFile(path);
+    }
+
+    Result<std::unique_ptr<RecordFile>> openRecordFile(const QString& path) override {
+        return win::openRecordFile(path);
+    }
+
+    Result<std::unique_ptr<FileLock>> lockFile(const QString& path) override {
+        return win::lockFile(path);
+    }
+
     Result<std::unique_ptr<FolderHandle>> openFolder(const QString& folder) override {
         const std::optional<std::wstring> path = win32Path(folder);
         if (!path) return badName();
@@ -326,19 +446,7 @@ class WinFileSystem final : public FileSystem {
         // Links are followed here: the answer is where the folder really is.
         const Handle h(openPath(*path, FILE_READ_ATTRIBUTES, 0));
         if (!h.valid()) return folderFailure(::GetLastError());
-        std::wstring buffer(MAX_PATH, L'\0');
-        for (;;) {
-            const DWORD n =
-                ::GetFinalPathNameByHandleW(h.get(), buffer.data(), DWORD(buffer.size()),
-                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-            if (n == 0) return failureFromWin32(::GetLastError());
-            if (n < buffer.size()) {
-                buffer.resize(n);
-                break;
-            }
-            buffer.resize(n + 1);
-        }
-        return pathFromWin32(buffer);
+        return finalPath(h.get());
     }
 
     Result<std::unique_ptr<InputFile>> openRead(const QString& path) override {
@@ -399,22 +507,7 @@ class WinFileSystem final : public FileSystem {
                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                      nullptr));
         if (!h.valid()) return folderFailure(::GetLastError());
-        DWORD err = 0;
-        for (qsizetype done = 0; done < bytes.size() && err == 0;) {
-            DWORD put = 0;
-            const DWORD chunk = DWORD(std::min<qsizetype>(bytes.size() - done, 1 << 30));
-            if (!::WriteFile(h.get(), bytes.constData() + done, chunk, &put, nullptr))
-                err = ::GetLastError();
-            done += put;
-        }
-        if (err != 0) {
-            // Removed through its own handle: nothing else can have it open.
-            FILE_DISPOSITION_INFO gone{};
-            gone.DeleteFile = TRUE;
-            ::SetFileInformationByHandle(h.get(), FileDispositionInfo, &gone, sizeof gone);
-            return failureFromWin32(err);
-        }
-        return {};
+        return writeNewFile(h.get(), bytes);
     }
 
   private:
