@@ -321,7 +321,7 @@ class TstRenamePass : public QObject {
         }
         const QStringList renamed = f.names();
         QProcess other;
-        other.start(QStringLiteral("flock"), {journals.list().front().path, QStringLiteral("cat")});
+        holdLockElsewhere(other, journals.list().front().path);
         QVERIFY(other.waitForStarted());
         QTRY_VERIFY(!HeldJournal::open(systemFileSystem(), journals.list().front().path));
         TrashCan trash(systemFileSystem(), TrashHome{f.tmp.path(), currentUserId()});

@@ -3,9 +3,10 @@
 
 #include <QByteArray>
 #include <QMap>
-#include <QTemporaryDir>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace quillo::test {
 
@@ -35,6 +36,25 @@ bool runsUnderWine();
 // and its removal.
 bool makeUndecodableName(const QString& folder);
 void removeUndecodableName(const QString& folder);
+
+// Makes a pipe at path: an entry that is no file and whose opening could
+// wait for a writer. False where pipes are never among files (Windows); the
+// test run fails when the system has them and cannot make one.
+bool makePipe(const QString& path);
+
+// Whether this build moves files into a trash: the freedesktop.org trash on
+// Linux; elsewhere every drive counts as one without a trash.
+bool trashAvailable();
+// An absolute path of this system for one written from the root ("/p/a.jpg"):
+// as it is on Linux, on drive C: on Windows. Other texts stay as they are.
+QString rooted(const QString& path);
+
+// Whether another process could take the lock of the file at path now (the
+// lock FileSystem::lockFile and record files take).
+bool freeForOthers(const QString& path);
+// Starts process as another program that takes that lock on path and keeps
+// it until its input is closed.
+void holdLockElsewhere(QProcess& process, const QString& path);
 
 // A small file system of its own, as a second drive shared by all users is
 // (a tmpfs open to all, with the sticky bit; mounting needs root), unmounted

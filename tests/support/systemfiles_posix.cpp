@@ -1,9 +1,11 @@
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstdlib>
 
 #include "files.h"
 
@@ -20,6 +22,32 @@ bool symlinksWork() {
 QString makeHiddenFile(const QString& folder) {
     writeFile(folder + QStringLiteral("/.hidden.jpg"), "h");
     return QStringLiteral(".hidden.jpg");
+}
+
+bool makePipe(const QString& path) {
+    if (::mkfifo(QFile::encodeName(path).constData(), 0600) != 0) {
+        std::fprintf(stderr, "cannot make the pipe %s\n", qPrintable(path));
+        std::abort();
+    }
+    return true;
+}
+
+bool trashAvailable() {
+    return true;
+}
+
+QString rooted(const QString& path) {
+    return path;
+}
+
+// The util-linux flock command takes the same lock as the program (flock(2)).
+bool freeForOthers(const QString& path) {
+    return QProcess::execute(QStringLiteral("flock"),
+                             {QStringLiteral("-n"), path, QStringLiteral("true")}) == 0;
+}
+
+void holdLockElsewhere(QProcess& process, const QString& path) {
+    process.start(QStringLiteral("flock"), {path, QStringLiteral("cat")});
 }
 
 bool runsUnderWine() {

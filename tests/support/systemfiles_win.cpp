@@ -43,6 +43,36 @@ QString makeHiddenFile(const QString& folder) {
     return name;
 }
 
+// Windows keeps pipes in a namespace of their own, never among files.
+bool makePipe(const QString&) {
+    return false;
+}
+
+bool trashAvailable() {
+    return false;
+}
+
+QString rooted(const QString& path) {
+    return path.startsWith(u'/') ? QStringLiteral("C:") + path : path;
+}
+
+namespace {
+// The helper program beside the tests (tests/support/lockholder_win.cpp): a
+// build made on Linux knows it by its Linux path, which Wine shows as Z:.
+QString lockHolder() {
+    const QString program = QStringLiteral(QUILLO_LOCK_HOLDER);
+    return program.startsWith(u'/') ? QStringLiteral("Z:") + program : program;
+}
+}  // namespace
+
+bool freeForOthers(const QString& path) {
+    return QProcess::execute(lockHolder(), {QStringLiteral("try"), path}) == 0;
+}
+
+void holdLockElsewhere(QProcess& process, const QString& path) {
+    process.start(lockHolder(), {QStringLiteral("hold"), path});
+}
+
 bool runsUnderWine() {
     const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version");
