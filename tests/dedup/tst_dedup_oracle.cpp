@@ -129,6 +129,9 @@ void build(Corpus& c, QRandomGenerator& rng, bool big) {
     }
     c.options.chkDelete = CheckValue(rng.bounded(3));
     c.tools = Corpus::Tools(rng.bounded(3));
+    // Where the system has no trash, the runs drawn for it keep a journal instead.
+    if (c.tools == Corpus::Tools::Trash && !test::trashAvailable())
+        c.tools = Corpus::Tools::Journal;
     c.options.deleteFolder = root + QStringLiteral("削除");
     if (chance(85)) {
         QDir().mkpath(c.options.deleteFolder);
