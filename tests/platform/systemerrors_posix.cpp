@@ -1,3 +1,4 @@
+#include <QDir>
 #include <cerrno>
 
 #include "core/failure.h"
@@ -16,6 +17,14 @@ std::vector<SystemError> systemErrors() {
 
 int codeOfSystemError(int error) {
     return codeFromErrno(error);
+}
+
+// A relative $XDG_DATA_HOME would depend on where the program was started.
+std::vector<DataFolderCase> userDataFolderCases() {
+    const QString fallback = QDir::homePath() + QStringLiteral("/.local/share");
+    return {{"absolute", "/srv/data/", QStringLiteral("/srv/data")},
+            {"relative", "data", fallback},
+            {"empty", {}, fallback}};
 }
 
 }  // namespace quillo::test

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <QStandardPaths>
+
 #include "core/failure.h"
 #include "platform/win_errors.h"
 #include "systemerrors.h"
@@ -20,6 +22,13 @@ std::vector<SystemError> systemErrors() {
 
 int codeOfSystemError(int error) {
     return codeFromWin32(DWORD(error));
+}
+
+// The local application data of the profile, whatever a desktop of Linux
+// would have set.
+std::vector<DataFolderCase> userDataFolderCases() {
+    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return {{"XDG set", "/srv/data/", local}, {"XDG empty", {}, local}};
 }
 
 }  // namespace quillo::test

@@ -241,6 +241,8 @@ class TstPlatform : public QObject {
         else
             QVERIFY(QDir(dir.path()).rename(QStringLiteral("other"), QStringLiteral("sub")));
         QCOMPARE(held->self()->id(), heldId);
+        if (!byLink && runsUnderWine())
+            QEXPECT_FAIL("", "Wine gives a held folder's path as it was opened", Continue);
         QCOMPARE(held->path().value(), dir.filePath(QStringLiteral("sub.old")));
         QVERIFY(held->remove(QStringLiteral("a.jpg")));
         QVERIFY(held->rename(QStringLiteral("b.jpg"), QStringLiteral("c.jpg")));
@@ -268,14 +270,11 @@ class TstPlatform : public QObject {
         QCOMPARE(held->openFolder(QStringLiteral("link")).failure().code, code::PathFileAccess);
     }
 
-    // A relative $XDG_DATA_HOME would depend on where the program was started.
     void userDataFolderFollowsXdg_data() {
         QTest::addColumn<QByteArray>("set");
         QTest::addColumn<QString>("folder");
-        const QString fallback = QDir::homePath() + QStringLiteral("/.local/share");
-        QTest::newRow("absolute") << QByteArray("/srv/data/") << QStringLiteral("/srv/data");
-        QTest::newRow("relative") << QByteArray("data") << fallback;
-        QTest::newRow("empty") << QByteArray() << fallback;
+        for (const DataFolderCase& c : userDataFolderCases())
+            QTest::newRow(c.tag) << c.xdgDataHome << c.folder;
     }
     void userDataFolderFollowsXdg() {
         QFETCH(QByteArray, set);
@@ -328,31 +327,48 @@ class TstPlatform : public QObject {
         QVERIFY(exists(dir.path()));
     }
 
-    // New files and folders are private, and never take the place of what is there.
+    // New files and folders are private, and never take the place of what is
+    // there: by path, and by name inside a held folder.
     void createNeverOpensWhatExists_data() {
         QTest::addColumn<bool>("folder");
         QTest::addColumn<QString>("at");
         QTest::addColumn<int>("code");
-        QTest::newRow("file") << false << QStringLiteral("new") << 0;
-        QTest::newRow("file over a link") << false << QStringLiteral("link") << code::FileExists;
-        QTest::newRow("folder") << true << QStringLiteral("new") << 0;
-        QTest::newRow("folder over a file") << true << QStringLiteral("old") << code::FileExists;
+        QTest::addColumn<bool>("held");
+        for (const bool held : {false, true}) {
+            const QString how = held ? QStringLiteral("held, ") : QString();
+            QTest::addRow("%sfile", qPrintable(how)) << false << QStringLiteral("new") << 0 << held;
+            QTest::addRow("%sfile over a link", qPrintable(how))
+                << false << QStringLiteral("link") << code::FileExists << held;
+            QTest::addRow("%sfolder", qPrintable(how))
+                << true << QStringLiteral("new") << 0 << held;
+            QTest::addRow("%sfolder over a file", qPrintable(how))
+                << true << QStringLiteral("old") << code::FileExists << held;
+        }
     }
     void createNeverOpensWhatExists() {
         QFETCH(bool, folder);
         QFETCH(QString, at);
         QFETCH(int, code);
+        QFETCH(bool, held);
         QTemporaryDir dir;
         FileSystem& fs = systemFileSystem();
         writeFile(dir.filePath(QStringLiteral("old")), "old");
-        QUILLO_SYMLINK_OR_SKIP(dir.filePath(QStringLiteral("target")),
-                               dir.filePath(QStringLiteral("link")));
+        if (at == u"link")
+            QUILLO_SYMLINK_OR_SKIP(dir.filePath(QStringLiteral("target")),
+                                   dir.filePath(QStringLiteral("link")));
         const QString path = dir.filePath(at);
-        const Status made = folder ? fs.makeFolder(path) : fs.createFile(path, "bytes");
+        Status made;
+        if (held) {
+            const std::unique_ptr<FolderHandle> in = std::move(fs.openFolder(dir.path()).value());
+            made = folder ? in->makeFolder(at) : in->createFile(at, "bytes");
+        } else {
+            made = folder ? fs.makeFolder(path) : fs.createFile(path, "bytes");
+        }
         QCOMPARE(made.failure().code, code);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("old"))), QByteArray("old"));
         QVERIFY(!exists(dir.filePath(QStringLiteral("target"))));
         if (code != 0) return;
+        QCOMPARE(fs.info(path)->type, folder ? EntryType::Directory : EntryType::File);
         // Permission bits are POSIX's; on Windows the new entry takes the
         // access list of the user's folder it is made in.
         if (kHostPathStyle == PathStyle::Posix)
