@@ -115,7 +115,13 @@ click 840 4680 615 550   # 抽出 (cmdSelect)
 shot extracted
 check "collecting changes no file" test -f "$work/写真/旅行１.jpg" -a -f "$work/写真/下位/夏.Jpg"
 
-click 2280 4680 615 550  # 採番 (cmdRename)
+click 2280 4680 615 550  # 採番 (cmdRename): the search shows its plan
+check "the numbering plan renames nothing" test -f "$work/写真/旅行１.jpg"
+shot review
+# Return in the list carries the plan out.
+xdotool key --clearmodifiers Return
+sleep 1
+wait_idle
 shot numbered
 check_eventually "the three targets are numbered where they lie" \
     test "$(find "$work/写真" -name 'GAZOU0000[123].JPG' | wc -l)" -eq 3
