@@ -53,8 +53,10 @@ QString rooted(const QString& path);
 // lock FileSystem::lockFile and record files take).
 bool freeForOthers(const QString& path);
 // Starts process as another program that takes that lock on path and keeps
-// it until its input is closed.
-void holdLockElsewhere(QProcess& process, const QString& path);
+// it until its input is closed or it is killed; true once it holds it.
+bool holdLockElsewhere(QProcess& process, const QString& path);
+// Waits until the process started writes "held"; false when it ends first.
+bool heldOnceSaid(QProcess& process);
 
 // A small file system of its own, as a second drive shared by all users is
 // (a tmpfs open to all, with the sticky bit; mounting needs root), unmounted

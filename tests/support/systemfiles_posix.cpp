@@ -46,8 +46,16 @@ bool freeForOthers(const QString& path) {
                              {QStringLiteral("-n"), path, QStringLiteral("true")}) == 0;
 }
 
-void holdLockElsewhere(QProcess& process, const QString& path) {
-    process.start(QStringLiteral("flock"), {path, QStringLiteral("cat")});
+// The process started holds the lock itself, with no child sharing it: the
+// shell opens the file, flock locks that open file and is gone once "held" is
+// written, and cat takes the shell's place with it. Killing the process is the
+// death of the lock's holder.
+bool holdLockElsewhere(QProcess& process, const QString& path) {
+    process.start(
+        QStringLiteral("sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec 3<\"$1\" && flock 3 && echo held && exec cat"),
+         QStringLiteral("sh"), path});
+    return heldOnceSaid(process);
 }
 
 bool runsUnderWine() {

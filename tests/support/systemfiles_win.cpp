@@ -69,8 +69,9 @@ bool freeForOthers(const QString& path) {
     return QProcess::execute(lockHolder(), {QStringLiteral("try"), path}) == 0;
 }
 
-void holdLockElsewhere(QProcess& process, const QString& path) {
+bool holdLockElsewhere(QProcess& process, const QString& path) {
     process.start(lockHolder(), {QStringLiteral("hold"), path});
+    return heldOnceSaid(process);
 }
 
 bool runsUnderWine() {
