@@ -87,7 +87,7 @@ void ApplyDefaultSettings(SettingsTarget& target);
 void readSettingsAtStartUp(const QString& path, SettingsTarget& target);
 
 // Quillo.INI beside the executable where that folder can be written, else in
-// the per-user configuration folder (~/.config/Quillo/).
+// the per-user configuration folder (~/.config/Quillo/; %APPDATA%\Quillo on Windows).
 QString settingsFilePath(const QString& executableFolder);
 
 }  // namespace quillo

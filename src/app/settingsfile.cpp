@@ -3,11 +3,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include "app/settings.h"
 #include "core/paths.h"
+#include "platform/userfolders.h"
 
 namespace quillo {
 
@@ -70,10 +70,9 @@ QString settingsFilePath(const QString& executableFolder) {
     const bool installed = QFileInfo(executableFolder + QStringLiteral("/../share/quillo")).isDir();
     if (!installed && canCreateFileIn(executableFolder))
         return joinPath(executableFolder, kFileName);
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString config = userConfigFolder();
     // Without a home there is nowhere better; the write will fail and say so.
-    if (base.isEmpty()) return joinPath(executableFolder, kFileName);
-    const QString config = joinPath(base, QStringLiteral("Quillo"));
+    if (config.isEmpty()) return joinPath(executableFolder, kFileName);
     // Created now, so that shutdown's write finds its folder.
     QDir().mkpath(config);
     return joinPath(config, kFileName);

@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/settingsfields.h"
 #include "app/settingskeys.h"
+#include "core/paths.h"
 #include "platform/cp932codec.h"
 
 namespace quillo {
@@ -101,7 +102,7 @@ bool LoadSettings(const QByteArray& bytes, SettingsTarget& target) {
 }
 
 void ApplyDefaultSettings(SettingsTarget& target) {
-    const QString folder = target.chooserFolder();
+    const QString folder = nativePath(target.chooserFolder());
     target.setFolderText(SettingsFolder::Refer, folder);
     target.setFolderText(SettingsFolder::Select, folder);
     target.setFolderText(SettingsFolder::Move, folder);

@@ -29,11 +29,6 @@ bool isPagefile(const QString& name) {
     return name.size() == kPagefile.size() && name.toLower() == kPagefile;
 }
 
-// Hidden entries are not listed, as a listing without the hidden attribute would.
-bool isHidden(const QString& name) {
-    return name.startsWith(QLatin1Char('.'));
-}
-
 class Walk {
   public:
     Walk(const ScanRequest& request, Progress& progress, FileSystem& fs)
@@ -75,7 +70,7 @@ class Walk {
         std::vector<DirEntry> entries;
         entries.reserve(listing->entries.size());
         for (DirEntry& e : listing->entries) {
-            if (isHidden(e.name)) continue;
+            if (e.hidden) continue;  // as a listing without hidden entries
             m_progress.BlinkStep();
             entries.push_back(std::move(e));
         }

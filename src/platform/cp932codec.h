@@ -1,5 +1,6 @@
 #pragma once
-// Text in code page 932 (Windows' Shift-JIS), through glibc's iconv "CP932".
+// Text in code page 932 (Windows' Shift-JIS): glibc's iconv "CP932" on Linux,
+// the system's code page 932 on Windows.
 // Plain "SHIFT_JIS" is never used: it lacks "№" and maps "～" differently.
 
 #include <QByteArray>

@@ -20,6 +20,10 @@ enum class EntryType { File, Directory, Symlink, Other, Unknown };
 struct DirEntry {
     QString name;
     EntryType type = EntryType::Unknown;  // Unknown where the file system gives no type
+    // Left out of what the user browses and collects, as the system's own file
+    // manager hides it: a leading dot on Linux, the hidden or system attribute
+    // on Windows.
+    bool hidden = false;
 };
 
 struct Listing {

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QStorageInfo>
-#include <QStringDecoder>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -18,32 +17,6 @@
 #include "platform/posix_recordfile.h"
 
 namespace quillo {
-
-QByteArray encodeName(const QString& name) {
-    return name.toUtf8();
-}
-
-bool decodeName(const char* bytes, qsizetype length, QString* out) {
-    bool ascii = true;
-    for (qsizetype i = 0; i < length; ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii) {
-        *out = QString::fromLatin1(bytes, length);
-        return true;
-    }
-    // A name may begin with the bytes of a byte-order mark: they are part of
-    // the name, or it would be taken for another file's.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(QByteArrayView(bytes, length));
-    if (decoder.hasError()) return false;
-    *out = std::move(text);
-    return true;
-}
 
 namespace {
 
@@ -325,6 +298,7 @@ class PosixFileSystem final : public FileSystem {
                 continue;
             }
             entry.type = typeFromDirent(e->d_type);
+            entry.hidden = n[0] == '.';
             listing.entries.push_back(std::move(entry));
         }
         const int err = errno;

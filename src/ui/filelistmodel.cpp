@@ -8,6 +8,7 @@
 #include <array>
 
 #include "core/format.h"
+#include "core/paths.h"
 #include "ui/twips.h"
 
 namespace quillo {
@@ -71,7 +72,7 @@ QString FileListModel::cellText(int r, int column) const {
         case 0:
             return QString::number(r);
         case 1:
-            return row.dir;
+            return nativePath(row.dir);
         case 2:
             return row.name;
         case 3:

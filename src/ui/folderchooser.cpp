@@ -154,7 +154,8 @@ void frmFolder::dirList_Activated(QTreeWidgetItem* item) {
 }
 
 void frmFolder::cmdOk_Click() {
-    emit folderChosen(folderSetting(directory()));
+    // As the user reads it and the settings file holds it ("C:\写真" on Windows).
+    emit folderChosen(nativePath(folderSetting(directory())));
     hide();
 }
 

@@ -31,7 +31,7 @@ QStringList driveRoots(const std::vector<QString>& volumes) {
 }
 
 bool isUnder(const QString& path, const QString& root) {
-    if (root.isEmpty() || !path.startsWith(root)) return false;
+    if (root.isEmpty() || !path.startsWith(root, pathCase())) return false;
     if (path.size() == root.size() || root.endsWith(kSeparator)) return true;
     return path.at(root.size()) == kSeparator;
 }
@@ -44,8 +44,10 @@ QString volumeOf(const QStringList& roots, const QString& path) {
 }
 
 QString cleanFolder(const QString& folder) {
-    if (!isAbsoluteFolder(folder)) return {};
-    return QDir::cleanPath(folder);
+    // Tested with its separator: a bare drive ("C:") is its root.
+    const QString prefix = folderPrefix(folder);
+    if (folder.isEmpty() || !isAbsoluteFolder(prefix)) return {};
+    return folderSetting(QDir::cleanPath(prefix));
 }
 
 QStringList folderChain(const QString& root, const QString& folder) {
@@ -66,7 +68,7 @@ Result<QStringList> subfolders(FileSystem& fs, const QString& folder) {
     if (!listing) return listing.failure();
     QStringList names;
     for (const DirEntry& e : listing->entries) {
-        if (e.name.startsWith(QLatin1Char('.'))) continue;
+        if (e.hidden) continue;
         EntryType type = e.type;
         if (type == EntryType::Unknown) {
             // Some file systems give no type in the listing; ask without following links.

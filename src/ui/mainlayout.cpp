@@ -1,6 +1,7 @@
 #include "ui/mainlayout.h"
 
 #include <QAbstractItemView>
+#include <QFile>
 #include <QHeaderView>
 #include <QIcon>
 #include <QStringView>
@@ -304,10 +305,18 @@ QPalette captionPalette(QPalette palette) {
     return palette;
 }
 
+// An icon of the resources: its SVG where the build has Qt Svg, its PNG
+// rendering where it has not (Windows).
+QIcon resourceIcon(const char* name) {
+    const QString svg = QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name));
+    if (QFile::exists(svg)) return QIcon(svg);
+    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
+}
+
 void setUpWindow(QWidget* window) {
     window->setObjectName(QStringLiteral("frmQuillo"));
     window->setWindowTitle(kWindowCaption);
-    window->setWindowIcon(QIcon(QStringLiteral(":/icons/quillo.svg")));
+    window->setWindowIcon(resourceIcon("quillo"));
     window->setFont(pGothic(9));
     window->resize(twipsSize(kClientWidth, kClientHeight));
 }
@@ -339,7 +348,7 @@ struct Builder {
     QToolButton* picture(QWidget* parent, const char* name, const char* icon, QSize iconSize,
                          QStringView tip, int left, int top, int width, int height, int tab) {
         auto* button = place<PictureButton>(parent, name, left, top, width, height, tab);
-        button->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(icon))));
+        button->setIcon(resourceIcon(icon));
         button->setIconSize(iconSize);
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         // Like any button, a click takes the focus, so a box being edited

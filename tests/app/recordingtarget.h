@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/settings.h"
+#include "core/paths.h"
 
 namespace quillo::test {
 
@@ -62,7 +63,9 @@ class RecordingTarget : public SettingsTarget {
 // The calls ApplyDefaultSettings makes when the chooser shows folder.
 inline QStringList defaultCalls(const QString& folder) {
     QStringList calls{QStringLiteral("chooser")};
-    for (int i = 0; i < 4; ++i) calls << QStringLiteral("folder %1 %2").arg(i).arg(folder);
+    // The folder boxes show it as the user reads it ("C:\\…" on Windows).
+    for (int i = 0; i < 4; ++i)
+        calls << QStringLiteral("folder %1 %2").arg(i).arg(nativePath(folder));
     calls << QStringLiteral("name GAZOU") << QStringLiteral("number 00001 5")
           << QStringLiteral("extent .JPG") << QStringLiteral("extent .JPEG")
           << QStringLiteral("extent .GIF") << QStringLiteral("extent .BMP")

@@ -102,9 +102,9 @@ class TstCollectCommand : public QObject {
         std::unique_ptr<BindMount> mount;
         bool refused = true;
         if (alias == QLatin1String("link")) {
-            QVERIFY(QFile::link(ref, selectText));
+            QUILLO_SYMLINK_OR_SKIP(ref, selectText);
         } else if (alias == QLatin1String("linkToParent")) {
-            QVERIFY(QFile::link(root + QStringLiteral("/pics"), selectText));
+            QUILLO_SYMLINK_OR_SKIP(root + QStringLiteral("/pics"), selectText);
         } else if (alias == QLatin1String("doubleSlash")) {
             referText = root + QStringLiteral("//pics/参照");
             selectText = ref;
@@ -171,6 +171,7 @@ class TstCollectCommand : public QObject {
     void swappedFolderNeverReachesReferences() {
         QFETCH(QString, swapBefore);
         QFETCH(int, pass);
+        if (!symlinksWork()) QSKIP("the swap puts a symbolic link in the folder's place");
         QTemporaryDir dir;
         const QString ref = dir.filePath(QStringLiteral("参照"));
         const QString sub = dir.filePath(QStringLiteral("sel/sub"));
@@ -190,7 +191,7 @@ class TstCollectCommand : public QObject {
         bool swapped = false;
         fs.before = [&](const QString& op, const QString& path) {
             if (swapped || op != swapBefore || !path.startsWith(sub)) return;
-            swapped = QDir().rename(sub, sub + QStringLiteral(".old")) && QFile::link(ref, sub);
+            swapped = QDir().rename(sub, sub + QStringLiteral(".old")) && makeSymlink(ref, sub);
         };
         CommandOutcome outcome;
         if (pass == int(Pass::Rename)) {

@@ -205,9 +205,9 @@ class TstScan : public QObject {
         QTemporaryDir dir;
         const QString top = dir.filePath(QStringLiteral("top"));
         writeFile(top + QStringLiteral("/a/real.jpg"), "r");
-        QVERIFY(QFile::link(top, top + QStringLiteral("/a/back")));  // a loop
+        QUILLO_SYMLINK_OR_SKIP(top, top + QStringLiteral("/a/back"));  // a loop
         QVERIFY(
-            QFile::link(top + QStringLiteral("/a/real.jpg"), top + QStringLiteral("/link.jpg")));
+            makeSymlink(top + QStringLiteral("/a/real.jpg"), top + QStringLiteral("/link.jpg")));
         RecordingProgress progress;
         const ScanResult t =
             scan(top, FileKind::Target, CheckValue::On, kJpg, progress, systemFileSystem());
@@ -216,7 +216,7 @@ class TstScan : public QObject {
 
         // The folder the user chose may itself be a link: it is walked under its own text.
         const QString chosen = dir.filePath(QStringLiteral("選んだ"));
-        QVERIFY(QFile::link(top + QStringLiteral("/a"), chosen));
+        QUILLO_SYMLINK_OR_SKIP(top + QStringLiteral("/a"), chosen);
         const ScanResult viaLink =
             scan(chosen, FileKind::Target, CheckValue::On, kJpg, progress, systemFileSystem());
         QCOMPARE(paths(viaLink), QStringList({chosen + QStringLiteral("/real.jpg")}));

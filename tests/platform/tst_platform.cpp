@@ -9,8 +9,8 @@
 #include "core/paths.h"
 #include "files.h"
 #include "platform/filesystem.h"
-#include "platform/posix_errno.h"
 #include "platform/userfolders.h"
+#include "systemerrors.h"
 
 using namespace quillo;
 using namespace quillo::test;
@@ -34,6 +34,66 @@ class TstPlatform : public QObject {
         QCOMPARE(folderPrefix(QStringLiteral("/写真")), QStringLiteral("/写真/"));
         QCOMPARE(folderSetting(QStringLiteral("/a/b/")), QStringLiteral("/a/b"));
         QCOMPARE(folderSetting(QStringLiteral("/")), QStringLiteral("/"));
+    }
+
+    // Both forms of path texts, whatever system this is.
+    void pathForms_data() {
+        QTest::addColumn<bool>("windows");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](bool windows, const char* op, const char* path, const char* expected) {
+            QTest::addRow("%s %s %s", windows ? "windows" : "posix", op, path)
+                << windows << QString::fromLatin1(op) << QString::fromUtf8(path)
+                << QString::fromUtf8(expected);
+        };
+        row(false, "parent", "/a/b", "/a");
+        row(false, "parent", "/a", "/");
+        row(false, "parent", "/", "/");
+        row(false, "setting", "/a/b/", "/a/b");
+        row(false, "setting", "C:\\x\\", "C:\\x\\");  // "\" is a name's letter here
+        row(false, "absolute", "C:/x", "no");
+        row(false, "native", "/写真/a", "/写真/a");
+        row(true, "parent", "C:/a/b", "C:/a");
+        row(true, "parent", "C:\\a", "C:");
+        row(true, "parent", "C:", "C:");
+        row(true, "parent", "//srv/share/a", "//srv/share");
+        row(true, "parent", "\\\\srv\\share", "//srv/share");
+        row(true, "setting", "C:\\", "C:");
+        row(true, "setting", "C:/写真/", "C:/写真");
+        row(true, "setting", "\\\\srv\\share\\", "//srv/share");
+        row(true, "prefix", "C:", "C:/");
+        row(true, "prefix", "C:\\写真", "C:/写真/");
+        row(true, "absolute", "C:\\x", "yes");
+        row(true, "absolute", "C:", "no");  // the current folder of drive C:
+        row(true, "absolute", "\\x", "no");
+        row(true, "absolute", "\\\\srv\\share", "yes");
+        row(true, "native", "C:/写真/a.jpg", "C:\\写真\\a.jpg");
+        row(true, "native", "C:", "C:");
+        row(true, "name", "C:\\a\\b.jpg", "b.jpg");
+        row(true, "same", "C:/Photos", "c:/photos");
+        row(false, "same", "/Photos", "/photos");
+    }
+    void pathForms() {
+        QFETCH(bool, windows);
+        QFETCH(QString, op);
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        const PathStyle style = windows ? PathStyle::Windows : PathStyle::Posix;
+        QString got;
+        if (op == u"parent") got = parentFolder(path, style);
+        if (op == u"setting") got = folderSetting(path, style);
+        if (op == u"prefix") got = folderPrefix(path, style);
+        if (op == u"absolute")
+            got = isAbsoluteFolder(path, style) ? QStringLiteral("yes") : QStringLiteral("no");
+        if (op == u"native") got = nativePath(path, style);
+        if (op == u"name") got = fileNameOf(path, style);
+        if (op == u"same") {
+            const bool same = QString::compare(path, expected, pathCase(style)) == 0;
+            QCOMPARE(same, windows);
+            return;
+        }
+        QCOMPARE(got, expected);
     }
 
     void renameNeverReplaces() {
@@ -86,21 +146,26 @@ class TstPlatform : public QObject {
         QVERIFY(!exists(other.filePath(QStringLiteral("a.jpg"))));
     }
 
-    void listingSkipsUndecodableNames() {
+    void listingMarksHiddenAndSkipsUndecodable() {
         QTemporaryDir dir;
         writeFile(dir.filePath(QStringLiteral("写真.jpg")), "x");
-        const QByteArray bad = QFile::encodeName(dir.path()) + "/bad\xff\xfe.jpg";
-        FILE* raw = std::fopen(bad.constData(), "w");
-        QVERIFY(raw);
-        std::fclose(raw);
+        // Bytes that are no UTF-8 on Linux, a lone surrogate on Windows (which
+        // Wine cannot put on its disk: there the name is not made).
+        const bool made = makeUndecodableName(dir.path());
+        if (kHostPathStyle == PathStyle::Posix) QVERIFY(made);
         // QTemporaryDir cannot remove a name it cannot decode.
-        const auto removeBad = qScopeGuard([&] { std::remove(bad.constData()); });
+        const auto removeBad = qScopeGuard([&] { removeUndecodableName(dir.path()); });
+
+        const QString hidden = makeHiddenFile(dir.path());
 
         auto listing = systemFileSystem().list(dir.path());
         QVERIFY(listing);
-        QCOMPARE(listing->undecodable, 1);
-        QCOMPARE(int(listing->entries.size()), 1);
-        QCOMPARE(listing->entries[0].name, QStringLiteral("写真.jpg"));
+        QCOMPARE(listing->undecodable, made ? 1 : 0);
+        QCOMPARE(int(listing->entries.size()), 2);
+        for (const DirEntry& e : listing->entries) {
+            QVERIFY(e.name == hidden || e.name == QStringLiteral("写真.jpg"));
+            QCOMPARE(e.hidden, e.name == hidden);
+        }
 
         QCOMPARE(systemFileSystem().list(dir.filePath(QStringLiteral("none"))).failure().code,
                  code::PathNotFound);
@@ -122,8 +187,8 @@ class TstPlatform : public QObject {
         QTemporaryDir dir;
         FileSystem& fs = systemFileSystem();
         writeFile(dir.filePath(QStringLiteral("写真.jpg")), "12345");
-        QVERIFY(QFile::link(dir.filePath(QStringLiteral("写真.jpg")),
-                            dir.filePath(QStringLiteral("link.jpg"))));
+        QUILLO_SYMLINK_OR_SKIP(dir.filePath(QStringLiteral("写真.jpg")),
+                               dir.filePath(QStringLiteral("link.jpg")));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
         const std::unique_ptr<FolderHandle> folder = std::move(fs.openFolder(dir.path()).value());
         for (const QString& name : {QStringLiteral("写真.jpg"), QStringLiteral("link.jpg"),
@@ -150,54 +215,66 @@ class TstPlatform : public QObject {
 
     // Once held, a folder is the one acted on, even after its path has been
     // given to another folder or to a link.
+    void heldFolderOutlivesASwap_data() {
+        QTest::addColumn<bool>("byLink");
+        QTest::newRow("by a link") << true;
+        QTest::newRow("by another folder") << false;
+    }
     void heldFolderOutlivesASwap() {
+        QFETCH(bool, byLink);
         QTemporaryDir dir;
         FileSystem& fs = systemFileSystem();
         const QString sub = dir.filePath(QStringLiteral("sub"));
         const QString other = dir.filePath(QStringLiteral("other"));
         writeFile(sub + QStringLiteral("/a.jpg"), "target");
         writeFile(sub + QStringLiteral("/b.jpg"), "target2");
+        writeFile(sub + QStringLiteral("/into/d.jpg"), "target3");
         writeFile(other + QStringLiteral("/a.jpg"), "keep");
         writeFile(other + QStringLiteral("/b.jpg"), "keep2");
-        writeFile(sub + QStringLiteral("/into/d.jpg"), "target3");
         const std::unique_ptr<FolderHandle> held = std::move(fs.openFolder(sub).value());
         const std::unique_ptr<FolderHandle> into =
             std::move(held->openFolder(QStringLiteral("into")).value());
         const FileId heldId = held->self()->id();
         QVERIFY(QDir(dir.path()).rename(QStringLiteral("sub"), QStringLiteral("sub.old")));
-        QVERIFY(QFile::link(other, sub));
+        if (byLink)
+            QUILLO_SYMLINK_OR_SKIP(other, sub);
+        else
+            QVERIFY(QDir(dir.path()).rename(QStringLiteral("other"), QStringLiteral("sub")));
         QCOMPARE(held->self()->id(), heldId);
+        if (!byLink && runsUnderWine())
+            QEXPECT_FAIL("", "Wine gives a held folder's path as it was opened", Continue);
         QCOMPARE(held->path().value(), dir.filePath(QStringLiteral("sub.old")));
         QVERIFY(held->remove(QStringLiteral("a.jpg")));
         QVERIFY(held->rename(QStringLiteral("b.jpg"), QStringLiteral("c.jpg")));
+        QCOMPARE(readFile(sub + QStringLiteral("/a.jpg")), QByteArray("keep"));
+        // Wine's server deletes and renames through the path a handle was
+        // opened by, not the file it holds: the folder now at that path is hit.
+        if (!byLink && runsUnderWine())
+            QEXPECT_FAIL("", "Wine acts on a held folder's entries by its old path", Abort);
+        QCOMPARE(readFile(sub + QStringLiteral("/b.jpg")), QByteArray("keep2"));
+        // Moves between two held folders land in them, never replace anything.
         QVERIFY(into->moveInto(QStringLiteral("d.jpg"), *held, QStringLiteral("e.jpg")));
-        QCOMPARE(held->moveInto(QStringLiteral("c.jpg"), *into, QStringLiteral("e.jpg")).ok(),
-                 true);
+        QVERIFY(held->moveInto(QStringLiteral("c.jpg"), *into, QStringLiteral("e.jpg")));
         QCOMPARE(
             into->moveInto(QStringLiteral("e.jpg"), *held, QStringLiteral("e.jpg")).failure().code,
             code::FileExists);
-        QCOMPARE(readFile(other + QStringLiteral("/a.jpg")), QByteArray("keep"));
-        QCOMPARE(readFile(other + QStringLiteral("/b.jpg")), QByteArray("keep2"));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("sub.old/e.jpg"))), QByteArray("target3"));
         QCOMPARE(readFile(dir.filePath(QStringLiteral("sub.old/into/e.jpg"))),
                  QByteArray("target2"));
         QVERIFY(!exists(dir.filePath(QStringLiteral("sub.old/a.jpg"))));
-        // A folder inside a held one is held only as a folder, never through a link.
-        QVERIFY(QFile::link(other, dir.filePath(QStringLiteral("sub.old/link"))));
-        QCOMPARE(held->openFolder(QStringLiteral("link")).failure().code, code::PathFileAccess);
         QCOMPARE(held->openFolder(QStringLiteral("e.jpg")).failure().code, code::PathFileAccess);
         QCOMPARE(held->openFolder(QStringLiteral("..")).value()->self()->id(),
                  fs.info(dir.path())->id());
+        // A folder inside a held one is held only as a folder, never through a link.
+        QUILLO_SYMLINK_OR_SKIP(dir.path(), dir.filePath(QStringLiteral("sub.old/link")));
+        QCOMPARE(held->openFolder(QStringLiteral("link")).failure().code, code::PathFileAccess);
     }
 
-    // A relative $XDG_DATA_HOME would depend on where the program was started.
     void userDataFolderFollowsXdg_data() {
         QTest::addColumn<QByteArray>("set");
         QTest::addColumn<QString>("folder");
-        const QString fallback = QDir::homePath() + QStringLiteral("/.local/share");
-        QTest::newRow("absolute") << QByteArray("/srv/data/") << QStringLiteral("/srv/data");
-        QTest::newRow("relative") << QByteArray("data") << fallback;
-        QTest::newRow("empty") << QByteArray() << fallback;
+        for (const DataFolderCase& c : userDataFolderCases())
+            QTest::newRow(c.tag) << c.xdgDataHome << c.folder;
     }
     void userDataFolderFollowsXdg() {
         QFETCH(QByteArray, set);
@@ -250,40 +327,66 @@ class TstPlatform : public QObject {
         QVERIFY(exists(dir.path()));
     }
 
-    // New files and folders are private, and never take the place of what is there.
+    // New files and folders are private, and never take the place of what is
+    // there: by path, and by name inside a held folder.
     void createNeverOpensWhatExists_data() {
         QTest::addColumn<bool>("folder");
         QTest::addColumn<QString>("at");
         QTest::addColumn<int>("code");
-        QTest::newRow("file") << false << QStringLiteral("new") << 0;
-        QTest::newRow("file over a link") << false << QStringLiteral("link") << code::FileExists;
-        QTest::newRow("folder") << true << QStringLiteral("new") << 0;
-        QTest::newRow("folder over a file") << true << QStringLiteral("old") << code::FileExists;
+        QTest::addColumn<bool>("held");
+        for (const bool held : {false, true}) {
+            const QString how = held ? QStringLiteral("held, ") : QString();
+            QTest::addRow("%sfile", qPrintable(how)) << false << QStringLiteral("new") << 0 << held;
+            QTest::addRow("%sfile over a link", qPrintable(how))
+                << false << QStringLiteral("link") << code::FileExists << held;
+            QTest::addRow("%sfolder", qPrintable(how))
+                << true << QStringLiteral("new") << 0 << held;
+            QTest::addRow("%sfolder over a file", qPrintable(how))
+                << true << QStringLiteral("old") << code::FileExists << held;
+        }
     }
     void createNeverOpensWhatExists() {
         QFETCH(bool, folder);
         QFETCH(QString, at);
         QFETCH(int, code);
+        QFETCH(bool, held);
         QTemporaryDir dir;
         FileSystem& fs = systemFileSystem();
         writeFile(dir.filePath(QStringLiteral("old")), "old");
-        QVERIFY(QFile::link(dir.filePath(QStringLiteral("target")),
-                            dir.filePath(QStringLiteral("link"))));
+        if (at == u"link")
+            QUILLO_SYMLINK_OR_SKIP(dir.filePath(QStringLiteral("target")),
+                                   dir.filePath(QStringLiteral("link")));
         const QString path = dir.filePath(at);
-        const Status made = folder ? fs.makeFolder(path) : fs.createFile(path, "bytes");
+        Status made;
+        if (held) {
+            const std::unique_ptr<FolderHandle> in = std::move(fs.openFolder(dir.path()).value());
+            made = folder ? in->makeFolder(at) : in->createFile(at, "bytes");
+        } else {
+            made = folder ? fs.makeFolder(path) : fs.createFile(path, "bytes");
+        }
         QCOMPARE(made.failure().code, code);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("old"))), QByteArray("old"));
         QVERIFY(!exists(dir.filePath(QStringLiteral("target"))));
         if (code != 0) return;
-        QCOMPARE(fs.info(path)->mode, folder ? 0700u : 0600u);
+        QCOMPARE(fs.info(path)->type, folder ? EntryType::Directory : EntryType::File);
+        // Permission bits are POSIX's; on Windows the new entry takes the
+        // access list of the user's folder it is made in.
+        if (kHostPathStyle == PathStyle::Posix)
+            QCOMPARE(fs.info(path)->mode, folder ? 0700u : 0600u);
         if (!folder) QCOMPARE(readFile(path), QByteArray("bytes"));
     }
 
+    void failureTexts_data() {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("code");
+        for (const SystemError& e : systemErrors()) QTest::newRow(e.name) << e.error << e.code;
+    }
     void failureTexts() {
-        QCOMPARE(makeFailure(code::FileNotFound).code, 53);
-        QVERIFY(!describeFailure(code::PathNotFound).isEmpty());
-        QCOMPARE(codeFromErrno(EXDEV), code::RenameAcrossDrives);
-        QCOMPARE(codeFromErrno(EEXIST), code::FileExists);
+        QFETCH(int, error);
+        QFETCH(int, code);
+        QCOMPARE(codeOfSystemError(error), code);
+        QCOMPARE(makeFailure(code).code, code);
+        QVERIFY(!describeFailure(code).isEmpty());
     }
 };
 

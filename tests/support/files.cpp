@@ -47,4 +47,11 @@ QMap<QString, QByteArray> treeContents(const QString& root, const QStringList& s
     return out;
 }
 
+bool heldOnceSaid(QProcess& process) {
+    if (!process.waitForStarted()) return false;
+    while (!process.canReadLine())
+        if (!process.waitForReadyRead(-1)) return false;
+    return process.readLine().trimmed() == "held";
+}
+
 }  // namespace quillo::test

@@ -125,7 +125,7 @@ void TstFolderChooser::subfolderListing() {
     makeDir(root + QStringLiteral("/A"));
     makeDir(root + QStringLiteral("/.隠し"));
     writeFile(root + QStringLiteral("/ファイル.JPG"), "x");
-    QVERIFY(QFile::link(root + QStringLiteral("/写真"), root + QStringLiteral("/リンク")));
+    QUILLO_SYMLINK_OR_SKIP(root + QStringLiteral("/写真"), root + QStringLiteral("/リンク"));
 
     FaultyFileSystem fs;
     const Result<QStringList> names = subfolders(fs, root);

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "core/paths.h"
 #include "files.h"
 #include "ui/filelistmodel.h"
 #include "windowfixture.h"
@@ -67,7 +68,7 @@ class TstListDisplay : public QObject {
 
         // The cells of a row, as drawn.
         QCOMPARE(model.cellText(12, 0), QStringLiteral("12"));
-        QCOMPARE(model.cellText(12, 1), folder + QLatin1Char('/'));
+        QCOMPARE(model.cellText(12, 1), nativePath(folder + QLatin1Char('/')));
         QCOMPARE(model.cellText(12, 2), QStringLiteral("画像12.jpg"));
         const QDateTime mtime = QFileInfo(folder + QStringLiteral("/画像12.jpg")).lastModified();
         QCOMPARE(model.cellText(12, 3), mtime.toString(QStringLiteral("yy/MM/dd HH:mm")));

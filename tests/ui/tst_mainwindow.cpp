@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QtTest>
 
+#include "core/paths.h"
 #include "files.h"
 #include "platform/filesystem.h"
 #include "ui/filelistmodel.h"
@@ -71,7 +72,7 @@ class TstMainWindow : public QObject {
         QDir::setCurrent(before);
         const MainControls& c = w.controls();
         for (QLineEdit* box : {c.txtRefer, c.txtSelect, c.txtMove, c.txtDelete})
-            QCOMPARE(box->text(), cwd);
+            QCOMPARE(box->text(), nativePath(cwd));  // as the user reads it
         QCOMPARE(c.txtName->text(), QStringLiteral("GAZOU"));
         QCOMPARE(c.txtNumber->text(), QStringLiteral("00001"));
         QCOMPARE(w.digitCount(), qint16(5));
@@ -389,6 +390,9 @@ class TstMainWindow : public QObject {
     void helpPageNobodyOpensIsNamed() {
         QFETCH(QByteArray, opener);
         QFETCH(bool, said);
+        // Windows' shell answers from the associations of the machine, which
+        // no test sets up.
+        if (kHostPathStyle != PathStyle::Posix) QSKIP("the openers are xdg-open scripts");
         QTemporaryDir bin;
         const QString ran = bin.filePath(QStringLiteral("ran"));
         if (!opener.isEmpty()) {
@@ -404,7 +408,8 @@ class TstMainWindow : public QObject {
         if (!opener.isEmpty()) QTRY_VERIFY(QFile::exists(ran));
         if (said) {
             QTRY_COMPARE(m_box.texts.size(), 1);
-            QVERIFY(m_box.texts[0].contains(findHelpPage(QCoreApplication::applicationDirPath())));
+            QVERIFY(m_box.texts[0].contains(
+                QDir::toNativeSeparators(findHelpPage(QCoreApplication::applicationDirPath()))));
         } else {
             QTest::qWait(200);
             QVERIFY(m_box.texts.isEmpty());

@@ -1,8 +1,6 @@
 // The picture pane: what it shows for each kind of file, alone and side by
 // side, fitted to its area before and after a resize, as a screen reader reads
 // it; and that a picture replaced before it arrived never shows.
-#include <sys/stat.h>
-
 #include <QAccessible>
 #include <QImageWriter>
 #include <QLinearGradient>
@@ -126,6 +124,7 @@ class TstPicturePane : public QObject {
   private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QTemporaryDir m_dir;
+    bool m_pipe = false;  // 管.jpg is a pipe: none where pipes are never among files
 };
 
 void TstPicturePane::initTestCase() {
@@ -137,7 +136,7 @@ void TstPicturePane::initTestCase() {
     markTurned(path(QStringLiteral("横に寝た.jpg")));
     if (webpSupported()) writePicture(path(QStringLiteral("小さい.webp")), {200, 150}, "webp");
     writeFile(path(QStringLiteral("メモ.jpg")), "not a picture, only text\n");
-    QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("管.jpg"))).constData(), 0600), 0);
+    m_pipe = makePipe(path(QStringLiteral("管.jpg")));
 }
 
 void TstPicturePane::showsEachKindOfFile_data() {
@@ -183,6 +182,8 @@ void TstPicturePane::showsEachKindOfFile() {
     QFETCH(QList<QSize>, pixels);
     if (files.first().endsWith(QStringLiteral(".webp")) && !webpSupported())
         QSKIP("Qt has no WebP plugin here (qt6-image-formats-plugins)");
+    if (files.first() == QStringLiteral("管.jpg") && !m_pipe)
+        QSKIP("this system keeps no pipes among files");
 
     GatedFileSystem fs;
     fs.failOpen.insert(path(QStringLiteral("読めない.jpg")), code::PermissionDenied);

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs the Windows build's tests (made by scripts/windows.sh) under Wine, on a
+# virtual display, in a Wine prefix of their own made for this run and removed
+# after it.
+#
+#   scripts/windows-test.sh [CTEST_ARGS...]   (build in $QUILLO_WIN_BUILD, default build-win)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${QUILLO_WIN_BUILD:-build-win}
+[[ -f $build/wine-env.sh ]] || { echo "No Windows build in $build: run scripts/windows.sh first." >&2; exit 1; }
+# shellcheck source=/dev/null
+source "$build/wine-env.sh"
+
+export WINEPREFIX
+WINEPREFIX=$(mktemp -d /tmp/quillo-wine.XXXXXX)
+# No Mono or Gecko prompts, no debugger left waiting after a crash, no menu
+# entries written into the user's desktop.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winedbg.exe=d,winemenubuilder.exe=d"
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+display=":$((200 + RANDOM % 300))"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1; }
+
+t0=$SECONDS
+timeout 300 wine wineboot -i >/dev/null 2>&1
+# One server for the whole run: every test then starts without waiting for it.
+wineserver -p 2>/dev/null || true
+echo "Wine prefix made in $((SECONDS - t0)) s"
+
+t0=$SECONDS
+(cd "$build" && ctest --output-on-failure -j2 "$@")
+echo "Windows tests under Wine: $((SECONDS - t0)) s"
