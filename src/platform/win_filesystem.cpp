@@ -152,6 +152,10 @@ class WinInputFile final : public InputFile {
         return {};
     }
 
+    // Windows takes its readahead advice only as flags when a file is opened;
+    // its cache manager adapts to the reads that follow.
+    void expect(ReadAhead) override {}
+
   private:
     HANDLE m_h;
 };
