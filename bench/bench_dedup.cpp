@@ -199,7 +199,7 @@ Sample runProcess(const std::vector<std::string>& args, const std::string& cwd, 
     int status = 0;
     ::wait4(pid, &status, 0, &ru);
     s.maxRssKiB = ru.ru_maxrss;
-    s.duplicates = quillo                  ? std::atoi(out.c_str())
+    s.duplicates = quillo                ? std::atoi(out.c_str())
                    : args[0] == "rdfind" ? rdfindDuplicates(out)
                                          : countListed(out);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)

@@ -160,10 +160,10 @@ struct Failed {
 
 QString question(const Failed& f) {
     const int code = f.failure.code;
-    return (code == code::FileExists   ? f.path + QStringLiteral(" ファイルが重複しています")
-            : code == code::FileNotFound ? f.path + QStringLiteral(" が見つかりません")
-                                         : f.path + QLatin1Char('\r') + QString::number(code) +
-                                               f.failure.description) +
+    return (code == code::FileExists ? f.path + QStringLiteral(" ファイルが重複しています")
+            : code == code::FileNotFound
+                ? f.path + QStringLiteral(" が見つかりません")
+                : f.path + QLatin1Char('\r') + QString::number(code) + f.failure.description) +
            QStringLiteral("\r処理を続けますか？");
 }
 
@@ -364,8 +364,9 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
             const QString message = expected.failed == 0 && expected.kept == 0
                                         ? QStringLiteral("重複ファイルは有りませんでした")
                                         : countedMessage(counted, words.done, words.failed);
-            CHECK(search.outcome.message == message,
-                  QStringLiteral("nothing found: %1, model %2").arg(search.outcome.message, message));
+            CHECK(
+                search.outcome.message == message,
+                QStringLiteral("nothing found: %1, model %2").arg(search.outcome.message, message));
             continue;
         }
 
@@ -456,9 +457,9 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
             const QString relative = dup.path().mid(root.size() + 1);
             if (move) {
                 deleteFolder.insert(dup.name, after.value(relative));
-                after.insert(c.options.deleteFolder.mid(root.size() + 1) + QLatin1Char('/') +
-                                 dup.name,
-                             after.value(relative));
+                after.insert(
+                    c.options.deleteFolder.mid(root.size() + 1) + QLatin1Char('/') + dup.name,
+                    after.value(relative));
             }
             after.remove(relative);
             outcomes[k] = move || toTrash ? RowOutcome::Done : RowOutcome::DeletedForGood;
@@ -472,9 +473,9 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
             RemovalTools tools;
             if (toTrash) tools.trash = &trash;
             if (c.tools != Corpus::Tools::Bare) tools.journal = &journal;
-            progress.finish(removeDuplicates(c.table, plan, c.options, dupCount, progress, box,
-                                             fs, tools),
-                            CommandButton::Delete, box);
+            progress.finish(
+                removeDuplicates(c.table, plan, c.options, dupCount, progress, box, fs, tools),
+                CommandButton::Delete, box);
         }
         CHECK(box.texts == questions, QStringLiteral("questions on the way\n%1\nmodel\n%2")
                                           .arg(box.texts.join(u'\n'), questions.join(u'\n')));
@@ -489,8 +490,7 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
                       .arg(plan.groupOf(plan.rows[k]).kept)
                       .arg(pairs[k].first)
                       .arg(pairs[k].second));
-        CHECK(dupCount == done,
-              QStringLiteral("count %1, model %2").arg(dupCount).arg(done));
+        CHECK(dupCount == done, QStringLiteral("count %1, model %2").arg(dupCount).arg(done));
         CHECK(test::treeContents(root, aside) == after, QStringLiteral("tree"));
         counted.end = aborted ? CommandEnd::Aborted : CommandEnd::Completed;
         counted.done = done;
@@ -511,11 +511,11 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
         CHECK(test::treeContents(root, aside) == back, QStringLiteral("undo"));
         if (!bare && done > 0) {
             const int lost = forGood ? done : 0;
-            CHECK(undoProgress.lastMessage ==
-                      QStringLiteral("%1件、元に戻しました").arg(done - lost) +
-                          (lost ? QStringLiteral("（%1件は戻せませんでした）").arg(lost)
-                                : QString()),
-                  QStringLiteral("undo message ") + undoProgress.lastMessage);
+            CHECK(
+                undoProgress.lastMessage ==
+                    QStringLiteral("%1件、元に戻しました").arg(done - lost) +
+                        (lost ? QStringLiteral("（%1件は戻せませんでした）").arg(lost) : QString()),
+                QStringLiteral("undo message ") + undoProgress.lastMessage);
         } else {
             CHECK(yes.texts == QStringList{QStringLiteral("元に戻す処理はありません")},
                   QStringLiteral("nothing to undo"));

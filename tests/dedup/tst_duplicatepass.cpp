@@ -173,7 +173,8 @@ void TstDuplicatePass::withoutUsableTrashAskedOnce_data() {
     QTest::newRow("yes: deleted for good")
         << Answer::Yes << QStringLiteral("2件、完全に削除しました");
     QTest::newRow("no: kept") << Answer::No
-                              << QStringLiteral("0件、ごみ箱に移しました（2件はごみ箱に移せませんでした）");
+                              << QStringLiteral(
+                                     "0件、ごみ箱に移しました（2件はごみ箱に移せませんでした）");
 }
 
 // A trash whose files/ folder is a link is no trash: one question for the run.
@@ -323,9 +324,7 @@ void TstDuplicatePass::answeringNoStopsWithoutSaving() {
     QCOMPARE(r.progress.saves, 0);
     // Nothing changed: the list stays as it was.
     const QStringList expected{
-        kSorting,
-        kAnalysing,
-        QStringLiteral("black"),
+        kSorting, kAnalysing, QStringLiteral("black"),
         QStringLiteral("message:強制終了しました（0件、削除しました、1件は削除できませんでした）"),
         QStringLiteral("enabled:2=1")};
     QCOMPARE(r.progress.events, expected);

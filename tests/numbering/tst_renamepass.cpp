@@ -397,8 +397,9 @@ class TstRenamePass : public QObject {
             QCOMPARE(progress.lastMessage, QStringLiteral("0件、リネームしました") + outcome);
             return;
         }
-        QCOMPARE(f.names(), (QStringList{QStringLiteral("GAZOU00007.JPG"),
-                                         QStringLiteral("GAZOU00009.JPG"), QStringLiteral("b.jpg")}));
+        QCOMPARE(f.names(),
+                 (QStringList{QStringLiteral("GAZOU00007.JPG"), QStringLiteral("GAZOU00009.JPG"),
+                              QStringLiteral("b.jpg")}));
         QVERIFY(f.holds(QStringLiteral("GAZOU00009.JPG"), QStringLiteral("c.jpg")));
         QCOMPARE(plan.rows[1].outcome,
                  meddling == u"untick" ? RowOutcome::LeftOut : RowOutcome::Changed);
@@ -415,17 +416,17 @@ class TstRenamePass : public QObject {
         QTest::addColumn<QList<bool>>("clash");
         QTest::newRow("free") << QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}
                               << QString() << QList<bool>{false, false};
-        QTest::newRow("another file") << QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}
-                                      << QStringLiteral("GAZOU00008.JPG")
-                                      << QList<bool>{false, true};
+        QTest::newRow("another file")
+            << QStringList{QStringLiteral("a.jpg"), QStringLiteral("b.jpg")}
+            << QStringLiteral("GAZOU00008.JPG") << QList<bool>{false, true};
         QTest::newRow("a target renamed away later")
             << QStringList{QStringLiteral("a.jpg"), QStringLiteral("GAZOU00007.JPG")} << QString()
             << QList<bool>{true, false};
         QTest::newRow("a target renamed away before")
             << QStringList{QStringLiteral("GAZOU00008.JPG"), QStringLiteral("b.jpg")} << QString()
             << QList<bool>{false, false};
-        QTest::newRow("its own name") << QStringList{QStringLiteral("GAZOU00007.JPG")} << QString()
-                                      << QList<bool>{false};
+        QTest::newRow("its own name")
+            << QStringList{QStringLiteral("GAZOU00007.JPG")} << QString() << QList<bool>{false};
     }
     void clashesAreKnownBeforehand() {
         QFETCH(QStringList, names);
