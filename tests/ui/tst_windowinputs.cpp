@@ -397,7 +397,7 @@ class TstWindowInputs : public QObject {
         c.cmdDelete->click();
         QVERIFY(finishCommand(w));
         QVERIFY2(w.shownPlan(), qPrintable(c.lblMsg->text() + m_box.texts.join(u'|')));
-        QCOMPARE(QApplication::focusWidget(), c.grdList);  // never a button that removes
+        QCOMPARE(w.focusWidget(), c.grdList);  // never a button that removes
         QCOMPARE(w.reviewBar().summary(),
                  QStringLiteral("重複ファイル 3件（3 バイト）をごみ箱に移します"));
         QTest::keyClick(c.grdList, Qt::Key_Escape);
@@ -461,7 +461,7 @@ class TstWindowInputs : public QObject {
         QTest::keyClick(c.cmdSelect, Qt::Key_Space);
 
         QVERIFY(finishCommand(w));
-        QCOMPARE(QApplication::focusWidget(), c.grdList);
+        QCOMPARE(w.focusWidget(), c.grdList);
         QCOMPARE(c.lblMsg->text(), QStringLiteral("10件、抽出しました"));
         QCOMPARE(c.lblCount->text(), QStringLiteral("(10)"));
         QVERIFY(!c.cmdSelect->isEnabled());
