@@ -66,6 +66,15 @@ class AlwaysYes final : public MessageBox {
     }
 };
 
+// VmHWM of this process, as the kernel words it.
+QByteArray peakResident() {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return "?";
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).simplified();
+    return "?";
+}
+
 enum class QuilloSide { Pass, Journalled, FindOnly };
 
 // The child's side: one collection and one pass, with or without its journal,
@@ -74,7 +83,9 @@ int quilloRun(const QString& root, QuilloSide side) {
     const auto t0 = Clock::now();
     const bool phases = qEnvironmentVariableIsSet("QUILLO_BENCH_PHASES");
     const auto lap = [&](const char* what) {
-        if (phases) std::fprintf(stderr, "%-9s %.3f s\n", what, secondsSince(t0));
+        if (phases)
+            std::fprintf(stderr, "%-9s %.3f s, peak %s\n", what, secondsSince(t0),
+                         peakResident().constData());
     };
     FileTable table;
     QuietProgress progress;

@@ -78,14 +78,8 @@ Compared compareFiles(FileAt first, FileAt second, qint64 size, CompareBuffers& 
         if (std::memcmp(data[0], data[1], size_t(want)) != 0) return different;
         done += want;
     }
-    // Identical only when neither holds more than the recorded size.
-    for (int k = 0; k < 2; ++k) {
-        char extra = 0;
-        const Result<qint64> more = files[k]->read(&extra, 1);
-        if (!more) return pair.failed(more.failure(), k);
-        if (more.value() != 0) return different;
-    }
-    // Another program may have changed either file since it was read.
+    // Another program may have changed either file since it was read: a file
+    // that grew past the bytes compared shows here as a new size.
     for (int k : {1, 0}) {
         const Result<FileInfo> now = pair.look(k);
         if (!now || !sameState(now.value(), opened[k])) return different;

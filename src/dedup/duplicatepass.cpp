@@ -41,6 +41,7 @@ CommandOutcome removeDuplicates(const FileTable& table, DuplicatePlan& plan,
     outcome.kept = plan.kept;
     progress.message(words.busy);
     const ReferenceGuard guard(table);
+    FolderCache folders(fs, guard);
     CompareBuffers buffers;
     const qint32 total = qint32(plan.rows.size());
     qint32 forGood = 0;
@@ -60,7 +61,7 @@ CommandOutcome removeDuplicates(const FileTable& table, DuplicatePlan& plan,
         const FileEntry& dup = table.entries[size_t(row.entry)];
         const auto act = [&] {
             return FilComp(kept, plan.keptState(group, kept.size), dup, plan.state(row, dup.size),
-                           options, guard, DupCount, fs, buffers, &tools);
+                           options, guard, DupCount, folders, buffers, &tools);
         };
         PairResult r = act();
         if (r.how == Removal::NeedsTrashAnswer) {

@@ -6,18 +6,18 @@ namespace quillo {
 
 PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const FileEntry& second,
                    const FileState& secondPlanned, const DedupOptions& options,
-                   const ReferenceGuard& guard, qint32& DupCount, FileSystem& fs,
+                   const ReferenceGuard& guard, qint32& DupCount, FolderCache& folders,
                    CompareBuffers& buffers, RemovalTools* tools) {
     const QString path1 = first.path(), path2 = second.path();
     PairResult result;
-    Result<std::unique_ptr<FolderHandle>> folder = fs.openFolder(second.dir);
+    const Result<HeldFolder> folder = folders.current(second.dir);
     if (!folder) {
         result.status = folder.failure();
         result.failedPath = path2;
         return result;
     }
     // The file that may go is named first in what goes wrong.
-    Result<std::unique_ptr<FolderHandle>> folder1 = fs.openFolder(first.dir);
+    const Result<HeldFolder> folder1 = folders.current(first.dir);
     if (!folder1) {
         result.status = folder1.failure();
         result.failedPath = path1;
@@ -25,12 +25,12 @@ PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const 
     }
     // A folder on the way may have been swapped for a reference folder (or a
     // link to one) since the collection: nothing in such a folder is touched.
-    if (guard.holdsReferences(*folder.value())) {
+    if (folder->holdsReferences) {
         result.kept = true;
         return result;
     }
     const Compared compared =
-        compareFiles({*folder1.value(), first.name, path1}, {*folder.value(), second.name, path2},
+        compareFiles({*folder1->handle, first.name, path1}, {*folder->handle, second.name, path2},
                      secondPlanned.size, buffers);
     if (compared.verdict == Compared::Verdict::Failed) {
         result.status = compared.failure;
@@ -52,7 +52,7 @@ PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const 
     row.oldPath = path2;
     row.keptPath = path1;
     row.before = compared.second;
-    const Removed removed = removeDuplicate(*folder.value(), second.name, row, options, tools);
+    const Removed removed = removeDuplicate(*folder->handle, second.name, row, options, tools);
     result.how = removed.how;
     if (removed.how == Removal::Failed) {
         result.status = removed.status;

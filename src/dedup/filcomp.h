@@ -6,6 +6,7 @@
 #include "collect/filetable.h"
 #include "core/filestate.h"
 #include "dedup/comparebuffers.h"
+#include "dedup/foldercache.h"
 #include "dedup/removal.h"
 
 namespace quillo {
@@ -21,10 +22,11 @@ struct PairResult {
 
 // Removes second, a duplicate of first, as options and tools say. DupCount is
 // raised when it left. A second file that the guard knows as a reference, or
-// one in a folder a reference collection walked, is never removed.
+// one in a folder a reference collection walked, is never removed. Folders
+// are held by the pass's cache, which knows the same guard.
 PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const FileEntry& second,
                    const FileState& secondPlanned, const DedupOptions& options,
-                   const ReferenceGuard& guard, qint32& DupCount, FileSystem& fs,
+                   const ReferenceGuard& guard, qint32& DupCount, FolderCache& folders,
                    CompareBuffers& buffers, RemovalTools* tools);
 
 }  // namespace quillo

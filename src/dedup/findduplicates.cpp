@@ -37,7 +37,7 @@ class Search {
           m_progress(progress),
           m_box(box),
           m_fs(fs),
-          m_folders(fs),
+          m_folders(fs, m_guard),
           m_order(size_t(m_count)),
           m_left(size_t(m_count), Left::No),
           m_going(size_t(m_count), false),
@@ -88,19 +88,19 @@ void Search::meet(qint32 i, qint32 j, DuplicatePlan& plan) {
     const FileEntry& first = at(i);
     const FileEntry& second = at(j);
     const QString firstPath = first.path(), secondPath = second.path();
-    const Result<FolderHandle*> folder2 = m_folders.folder(second.dir);
+    const Result<HeldFolder> folder2 = m_folders.folder(second.dir);
     if (!folder2) return failed(j, folder2.failure(), secondPath);
-    const Result<FolderHandle*> folder1 = m_folders.folder(first.dir);
+    const Result<HeldFolder> folder1 = m_folders.folder(first.dir);
     if (!folder1) return failed(i, folder1.failure(), firstPath);
     // A folder on the way may have been swapped for a reference folder (or a
     // link to one) since the collection: nothing in it is planned to go.
-    if (m_guard.holdsReferences(*folder2.value())) {
+    if (folder2->holdsReferences) {
         m_left[size_t(j)] = Left::Kept;
         return;
     }
     const Compared c =
-        compareFiles({*folder1.value(), first.name, firstPath},
-                     {*folder2.value(), second.name, secondPath}, second.size, m_buffers);
+        compareFiles({*folder1->handle, first.name, firstPath},
+                     {*folder2->handle, second.name, secondPath}, second.size, m_buffers);
     if (c.verdict == Compared::Verdict::Failed)
         return failed(c.failedPath == firstPath ? i : j, c.failure, c.failedPath);
     if (c.verdict != Compared::Verdict::Identical) return;

@@ -1,23 +1,38 @@
 #pragma once
-// The folders a search reads from, held open: each file is then opened by
-// its name inside its folder, and the kernel does not walk the whole path
-// again for every piece.
+// The folders a pass reads from and removes in, held open: each file is then
+// opened by its name inside its folder, and the kernel does not walk the whole
+// path again for every piece or pair.
 
 #include <QHash>
 #include <QString>
 #include <memory>
 
+#include "collect/filetable.h"
 #include "core/result.h"
 #include "platform/filesystem.h"
 
 namespace quillo {
 
+// A held folder, which it is, and whether it is one a reference collection
+// walked (a held folder stays the folder it was, so both are looked at once).
+struct HeldFolder {
+    std::shared_ptr<FolderHandle> handle;
+    FileId id;
+    bool holdsReferences = false;
+};
+
 class FolderCache {
   public:
-    explicit FolderCache(FileSystem& fs) : m_fs(fs) {}
+    FolderCache(FileSystem& fs, const ReferenceGuard& guard) : m_fs(fs), m_guard(guard) {}
 
     // The held folder (dir ends with the separator), or why it cannot be held.
-    Result<FolderHandle*> folder(const QString& dir);
+    // The handle stays valid while the caller keeps it, however many folders
+    // are held after it.
+    Result<HeldFolder> folder(const QString& dir);
+    // The same, as long as dir still leads to the held folder; held anew when
+    // it does not (renamed, or another folder put in its place), so that what
+    // a removal records as a file's place is where the file was.
+    Result<HeldFolder> current(const QString& dir);
     // Opens dir + name for reading inside the held folder.
     Result<std::unique_ptr<InputFile>> openRead(const QString& dir, const QString& name);
 
@@ -26,7 +41,8 @@ class FolderCache {
     // enough to stay far below the descriptor limit.
     static constexpr int kHeld = 128;
     FileSystem& m_fs;
-    QHash<QString, std::shared_ptr<FolderHandle>> m_held;
+    const ReferenceGuard& m_guard;
+    QHash<QString, HeldFolder> m_held;
 };
 
 }  // namespace quillo

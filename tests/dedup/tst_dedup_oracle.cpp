@@ -209,9 +209,11 @@ Found modelSearch(const Corpus& c, QList<Answer>& script) {
         const OnDisk& two = disk[p[1]];
         if (one.bytes.size() != b.size || two.bytes.size() != b.size || one.id == two.id)
             return std::nullopt;
+        // An empty file is opened but never read.
         for (const QHash<QString, int>* faults : {&c.failOpen, &c.failRead})
             for (const QString& path : p)
-                if (faults->contains(path)) return Failed{readRefused(faults->value(path)), path};
+                if (faults->contains(path) && (faults == &c.failOpen || b.size > 0))
+                    return Failed{readRefused(faults->value(path)), path};
         return std::nullopt;
     };
     const auto same = [&](const FileEntry& a, const FileEntry& b) {

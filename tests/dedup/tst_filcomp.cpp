@@ -33,8 +33,10 @@ struct Pair {
                    const FileTable& references = {}) {
         first.size = second.size = size;
         CompareBuffers buffers;
-        return FilComp(first, planned(first, size), second, planned(second, size), options,
-                       ReferenceGuard(references), dupCount, fs, buffers, nullptr);
+        const ReferenceGuard guard(references);
+        FolderCache folders(fs, guard);
+        return FilComp(first, planned(first, size), second, planned(second, size), options, guard,
+                       dupCount, folders, buffers, nullptr);
     }
     static FileState planned(const FileEntry& e, qint64 size) {
         const Result<FileInfo> info = systemFileSystem().info(e.path());
@@ -71,6 +73,7 @@ class TstFilComp : public QObject {
     void fileChangedSinceCollectionSurvives();
     void fileSwappedBetweenComparisonAndRemovalSurvives();
     void longRunIsReadAboutOncePerFile();
+    void pairsSpreadOverManyFoldersAreAllRemoved();
 
   private:
     QTemporaryDir m_dir;
@@ -355,6 +358,29 @@ void TstFilComp::longRunIsReadAboutOncePerFile() {
              qPrintable(QStringLiteral("%1 bytes read, at most %2").arg(fs.bytesRead).arg(bound)));
     QVERIFY2(fs.bytesRead >= files * (kFirstPiece + kTailPiece),
              qPrintable(QString::number(fs.bytesRead)));
+}
+
+void TstFilComp::pairsSpreadOverManyFoldersAreAllRemoved() {
+    // More folders than the pass holds open at once, met in pairs after a run
+    // of three: folders are let go while a pair still uses one of them.
+    FileTable table;
+    const auto add = [&](const QString& dir, const QByteArray& bytes) {
+        writeFile(dir + QStringLiteral("x.JPG"), bytes);
+        table.append(FileEntry{dir, QStringLiteral("x.JPG"), bytes.size(), FileKind::Target,
+                               idOf(dir + QStringLiteral("x.JPG"))});
+    };
+    for (int k = 0; k < 3; ++k) add(root() + QStringLiteral("many/r%1/").arg(k), "run");
+    const int pairs = 140;
+    for (int k = 0; k < pairs; ++k)
+        for (const char* side : {"a", "b"})
+            add(root() + QStringLiteral("many/%1%2/").arg(k).arg(QLatin1String(side)),
+                pattern(10 + k, 3));
+    test::RecordingProgress progress;
+    test::ScriptedMessageBox box;
+    qint32 dupCount = 0;
+    (void)runDuplicateRemoval(table, {}, dupCount, progress, box, systemFileSystem());
+    QCOMPARE(dupCount, pairs + 2);
+    QVERIFY(box.texts.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstFilComp)
