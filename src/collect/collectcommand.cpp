@@ -23,23 +23,28 @@ CommandOutcome runCollect(const CollectRequest& request, FileTable& table, Progr
     scan.countBefore = table.FileCount();
 
     progress.message(QStringLiteral("抽出しています、しばらくお待ち下さい"));
-    ScanResult found = ScanFolder(scan, progress, fs);
+    // The files found are added after the table's rows, sorted apart and merged
+    // in; a stop cuts them off again, leaving the list exactly as it was.
+    const size_t before = table.entries.size();
+    ScanResult found = ScanFolder(scan, progress, fs, std::move(table.entries));
+    table.entries = std::move(found.entries);
     progress.message(QStringLiteral("並び替えています、しばらくお待ち下さい"));
-    // The new entries are sorted apart and merged in, so that a stop leaves the
-    // list exactly as it was.
-    const bool stopped = found.stopped || !FileSort(found.entries, progress);
+    const bool stopped =
+        found.stopped || !FileSort(std::span(table.entries).subspan(before), progress);
     const auto tableCount = [&] {
         return table.FileCount() == 0 ? QString() : countCaption(table.FileCount());
     };
     if (stopped) {
+        table.entries.resize(before);
+        table.entries.shrink_to_fit();
         outcome.end = CommandEnd::Stopped;
         outcome.message = QStringLiteral("抽出を中止しました");
         outcome.count = tableCount();
         return outcome;
     }
     if (request.reference) table.referFolders.merge(found.walked);
-    const qint32 added = qint32(found.entries.size());
-    mergeSorted(table.entries, std::move(found.entries));
+    const qint32 added = qint32(table.entries.size() - before);
+    mergeSorted(table.entries, before);
 
     outcome.end = CommandEnd::Completed;
     outcome.showList = true;

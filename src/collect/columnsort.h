@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "collect/filetable.h"
@@ -23,7 +24,7 @@ inline int compareCodeUnits(const QString& a, const QString& b) {
 // merged; between two blocks or merges the blink steps and a stop request is
 // honoured. False when stopped, the rows then in no particular order.
 template <class Row, class Less>
-bool sortRows(std::vector<Row>& rows, Progress& progress, Less less) {
+bool sortRows(std::span<Row> rows, Progress& progress, Less less) {
     constexpr size_t kBlock = size_t(1) << 14;
     const size_t n = rows.size();
     if (n < 2) return true;

@@ -1,7 +1,6 @@
 #include "collect/namesort.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "collect/columnsort.h"
 
@@ -18,19 +17,16 @@ int compareNames(const FileEntry& x, const FileEntry& y) {
 
 }  // namespace
 
-bool FileSort(std::vector<FileEntry>& rows, Progress& progress) {
+bool FileSort(std::span<FileEntry> rows, Progress& progress) {
     return sortRows(rows, progress,
                     [](const FileEntry& x, const FileEntry& y) { return compareNames(x, y) < 0; });
 }
 
-void mergeSorted(std::vector<FileEntry>& rows, std::vector<FileEntry> more) {
-    std::vector<FileEntry> merged;
-    merged.reserve(rows.size() + more.size());
-    std::merge(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()),
-               std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()),
-               std::back_inserter(merged),
-               [](const FileEntry& x, const FileEntry& y) { return compareNames(x, y) < 0; });
-    rows.swap(merged);
+void mergeSorted(std::vector<FileEntry>& rows, size_t from) {
+    const auto middle = rows.begin() + std::ptrdiff_t(std::min(from, rows.size()));
+    std::inplace_merge(
+        rows.begin(), middle, rows.end(),
+        [](const FileEntry& x, const FileEntry& y) { return compareNames(x, y) < 0; });
 }
 
 }  // namespace quillo

@@ -1,6 +1,7 @@
 #pragma once
 // The name sort: folder, then name, then kind, by UTF-16 code unit.
 
+#include <span>
 #include <vector>
 
 #include "collect/filetable.h"
@@ -9,9 +10,10 @@
 namespace quillo {
 
 // False when stopped on request; the rows are then half sorted.
-bool FileSort(std::vector<FileEntry>& rows, Progress& progress);
+bool FileSort(std::span<FileEntry> rows, Progress& progress);
 
-// Merges sorted rows into sorted rows: the same order as sorting them together.
-void mergeSorted(std::vector<FileEntry>& rows, std::vector<FileEntry> more);
+// Merges rows [0, from) and [from, end), each sorted, in place: the same order
+// as sorting them together.
+void mergeSorted(std::vector<FileEntry>& rows, size_t from);
 
 }  // namespace quillo

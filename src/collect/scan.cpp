@@ -31,11 +31,15 @@ bool isPagefile(const QString& name) {
 
 class Walk {
   public:
-    Walk(const ScanRequest& request, Progress& progress, FileSystem& fs)
+    Walk(const ScanRequest& request, Progress& progress, FileSystem& fs,
+         std::vector<FileEntry> into)
         : m_request(request),
           m_recurse(request.subfolderSwitch == CheckValue::On),
           m_progress(progress),
-          m_fs(fs) {}
+          m_fs(fs),
+          m_given(into.size()) {
+        m_result.entries = std::move(into);
+    }
 
     ScanResult top() {
         // The top folder may itself be a link the user chose: it is listed all
@@ -121,7 +125,8 @@ class Walk {
         } else if (info->type == EntryType::File && extensionMatches(e.name, m_request.extension)) {
             m_result.entries.push_back(
                 FileEntry{prefix, e.name, info->size, m_request.kind, info->id(), info->mtimeNs});
-            m_progress.count(countCaption(m_request.countBefore + qint64(m_result.entries.size())));
+            m_progress.count(
+                countCaption(m_request.countBefore + qint64(m_result.entries.size() - m_given)));
         }
     }
 
@@ -129,6 +134,7 @@ class Walk {
     const bool m_recurse;
     Progress& m_progress;
     FileSystem& m_fs;
+    const size_t m_given;
     ScanResult m_result;
 };
 
@@ -142,8 +148,9 @@ bool extensionMatches(const QString& name, const QString& extension) {
     return tailsEqual(name, extension, n);
 }
 
-ScanResult ScanFolder(const ScanRequest& request, Progress& progress, FileSystem& fs) {
-    return Walk(request, progress, fs).top();
+ScanResult ScanFolder(const ScanRequest& request, Progress& progress, FileSystem& fs,
+                      std::vector<FileEntry> into) {
+    return Walk(request, progress, fs, std::move(into)).top();
 }
 
 }  // namespace quillo

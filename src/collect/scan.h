@@ -23,7 +23,7 @@ struct ScanRequest {
 };
 
 struct ScanResult {
-    std::vector<FileEntry> entries;  // in the order found
+    std::vector<FileEntry> entries;  // those given to append to, then the ones found in order
     std::set<FileId> walked;         // every folder walked
     int skipped = 0;       // entries that could not be read (listing, info, undecodable name, loop)
     bool stopped = false;  // the user asked to stop: entries holds only part of the folder
@@ -34,6 +34,9 @@ struct ScanResult {
 // must match the whole end of the name.
 bool extensionMatches(const QString& name, const QString& extension);
 
-ScanResult ScanFolder(const ScanRequest& request, Progress& progress, FileSystem& fs);
+// The files found are appended to into, handed back as the result's entries:
+// a collection adds to the table's own rows without a second copy of them.
+ScanResult ScanFolder(const ScanRequest& request, Progress& progress, FileSystem& fs,
+                      std::vector<FileEntry> into = {});
 
 }  // namespace quillo

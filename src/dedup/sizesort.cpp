@@ -16,11 +16,11 @@ bool sizeOrder(const FileEntry& x, const FileEntry& y) {
 }  // namespace
 
 bool SizeSort(std::vector<FileEntry>& rows, Progress& progress) {
-    return sortRows(rows, progress, sizeOrder);
+    return sortRows(std::span(rows), progress, sizeOrder);
 }
 
 bool SizeSort(std::vector<qint32>& order, const std::vector<FileEntry>& rows, Progress& progress) {
-    return sortRows(order, progress, [&](qint32 x, qint32 y) {
+    return sortRows(std::span(order), progress, [&](qint32 x, qint32 y) {
         // Rows equal in all four keys keep the order they had.
         const FileEntry& a = rows[size_t(x)];
         const FileEntry& b = rows[size_t(y)];

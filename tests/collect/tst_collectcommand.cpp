@@ -288,6 +288,19 @@ class TstCollectCommand : public QObject {
         for (const FileEntry& e : t.entries) QCOMPARE(e.kind, FileKind::Target);
         QVERIFY(progress.blinks > 0);
 
+        // Stopped after its first file, the second collection leaves the rows as they were.
+        const auto paths = [&t] {
+            QStringList out;
+            for (const FileEntry& e : t.entries) out << e.path();
+            return out;
+        };
+        const QStringList first = paths();
+        progress.stopAfter = 2;
+        collect(request(true, refer, select), t, progress, box, systemFileSystem());
+        QCOMPARE(progress.lastMessage, QStringLiteral("抽出を中止しました"));
+        QCOMPARE(paths(), first);
+        progress.stopAfter = -1;
+
         progress.events.clear();
         collect(request(true, refer, select), t, progress, box, systemFileSystem());
         QCOMPARE(t.FileCount(), 13);
