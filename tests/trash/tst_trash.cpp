@@ -60,7 +60,7 @@ Result<TrashSlot> trashFile(TrashCan& can, FileSystem& fs, const QString& path) 
     if (!bin.value()) return makeFailure(code::PathFileAccess);
     const Result<TrashSlot> slot = can.freeSlot(*bin.value(), fileNameOf(path));
     if (!slot) return slot;
-    if (const Status written = can.writeRecord(slot.value(), path); !written)
+    if (const Status written = can.writeRecord(slot.value(), path, 1); !written)
         return written.failure();
     if (const Status moved = can.moveIn(*folder.value(), fileNameOf(path), slot.value()); !moved)
         return moved.failure();
@@ -337,7 +337,7 @@ class TstTrash : public QObject {
 
         // The same for a record whose file never reached the trash.
         const TrashSlot orphan = can.freeSlot(*slot.bin, QStringLiteral("x.jpg")).value();
-        QVERIFY(can.writeRecord(orphan, file));
+        QVERIFY(can.writeRecord(orphan, file, 1));
         if (!record.isEmpty()) {
             QVERIFY(QFile::remove(recordOf(orphan)));
             writeFile(recordOf(orphan), record);
@@ -366,7 +366,7 @@ class TstTrash : public QObject {
             row.newPath = slot.filePath;
             row.before = infoOf(file);
             QVERIFY(journal.begin(row));  // never ended: the process died here
-            QVERIFY(can.writeRecord(slot, file));
+            QVERIFY(can.writeRecord(slot, file, 1));
         }
         QVERIFY(exists(recordOf(slot)));
         recoverRuns(journals, can);
