@@ -37,6 +37,21 @@ timeout 300 wine wineboot -i >/dev/null 2>&1
 wineserver -p 2>/dev/null || true
 echo "Wine prefix made in $((SECONDS - t0)) s"
 
+# Drives of the run's own with a Recycle Bin, as Windows gives every NTFS
+# drive, for the test that trashes into one; C:, where the other tests work,
+# has none, so that they see a drive without a trash. On S: the user's bin
+# belongs to someone else: Wine gives every file of this Unix user to the
+# Windows user (always S-1-5-21-0-0-0-1000) and takes no other owner from a
+# Windows program, so the other owner is a Unix one, set here (only root
+# may; without it that case is skipped).
+mkdir -p "$WINEPREFIX/drive_r/\$Recycle.Bin" "$WINEPREFIX/drive_s/\$Recycle.Bin/S-1-5-21-0-0-0-1000"
+ln -s ../drive_r "$WINEPREFIX/dosdevices/r:"
+export QUILLO_TEST_RECYCLE_DRIVE=R:
+if chown "$(($(id -u) + 1))" "$WINEPREFIX/drive_s/\$Recycle.Bin/S-1-5-21-0-0-0-1000" 2>/dev/null; then
+    ln -s ../drive_s "$WINEPREFIX/dosdevices/s:"
+    export QUILLO_TEST_FOREIGN_RECYCLE_DRIVE=S:
+fi
+
 t0=$SECONDS
 (cd "$build" && ctest --output-on-failure -j2 "$@")
 echo "Windows tests under Wine: $((SECONDS - t0)) s"

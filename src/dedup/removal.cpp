@@ -24,7 +24,9 @@ Status trashRecorded(TrashCan& trash, TrashBin& bin, FolderHandle& folder, const
         row.op = JournalOp::Trash;
         row.newPath = slot->filePath;
         moved = recorded(journal, row, [&] {
-            if (const Status written = trash.writeRecord(slot.value(), row.oldPath); !written)
+            if (const Status written =
+                    trash.writeRecord(slot.value(), row.oldPath, row.before.size);
+                !written)
                 return written;
             const Status in = trash.moveIn(folder, name, slot.value());
             if (!in) (void)trash.release(slot.value());

@@ -10,37 +10,49 @@
 #include "core/failure.h"
 #include "platform/filesystem.h"
 #include "platform/win_errors.h"
+#include "platform/win_folder.h"
 #include "platform/win_path.h"
 #include "platform/win_recordfile.h"
 
 namespace quillo {
 
+namespace win {
+
+HANDLE openRelative(HANDLE root, const QString& name, ACCESS_MASK access, ULONG options,
+                    DWORD* error, ULONG disposition, ULONG share, PSECURITY_DESCRIPTOR security) {
+    std::wstring wide = name.toStdWString();
+    if (wide.size() > 32767) {
+        *error = ERROR_FILENAME_EXCED_RANGE;
+        return INVALID_HANDLE_VALUE;
+    }
+    UNICODE_STRING text;
+    text.Buffer = wide.data();
+    text.Length = USHORT(wide.size() * sizeof(wchar_t));
+    text.MaximumLength = text.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, root, security);
+    IO_STATUS_BLOCK io{};
+    HANDLE h = INVALID_HANDLE_VALUE;
+    const NTSTATUS status = ::NtCreateFile(
+        &h, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+        disposition, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
+    if (status < 0) {
+        *error = win32FromStatus(status);
+        return INVALID_HANDLE_VALUE;
+    }
+    return h;
+}
+
+}  // namespace win
+
 namespace {
+
+using win::Handle;
+using win::openRelative;
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // 100 ns steps between 1601-01-01 and 1970-01-01.
 constexpr qint64 kEpochDelta = 116444736000000000;
-
-// Closes a handle when it goes out of scope.
-class Handle {
-  public:
-    explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : m_h(h) {}
-    ~Handle() {
-        if (valid()) ::CloseHandle(m_h);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool valid() const { return m_h != INVALID_HANDLE_VALUE && m_h != nullptr; }
-    HANDLE get() const { return m_h; }
-    HANDLE release() {
-        HANDLE h = m_h;
-        m_h = INVALID_HANDLE_VALUE;
-        return h;
-    }
-
-  private:
-    HANDLE m_h;
-};
 
 // A link or junction: a reparse point that names another place. Other reparse
 // points (cloud placeholders, deduplicated or compressed files) are files.
@@ -79,34 +91,6 @@ Result<FileInfo> infoOfHandle(HANDLE h) {
     info.device = bh.dwVolumeSerialNumber;
     info.inode = (quint64(bh.nFileIndexHigh) << 32) | bh.nFileIndexLow;
     return info;
-}
-
-// Opens name inside the folder held by root with the native call, so that
-// the lookup starts at the held folder and never at a path that may have been
-// swapped. A final link is opened as itself, never followed.
-HANDLE openRelative(HANDLE root, const QString& name, ACCESS_MASK access, ULONG options,
-                    DWORD* error, ULONG disposition = FILE_OPEN, ULONG share = kShareAll) {
-    std::wstring wide = name.toStdWString();
-    if (wide.size() > 32767) {
-        *error = ERROR_FILENAME_EXCED_RANGE;
-        return INVALID_HANDLE_VALUE;
-    }
-    UNICODE_STRING text;
-    text.Buffer = wide.data();
-    text.Length = USHORT(wide.size() * sizeof(wchar_t));
-    text.MaximumLength = text.Length;
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, root, nullptr);
-    IO_STATUS_BLOCK io{};
-    HANDLE h = INVALID_HANDLE_VALUE;
-    const NTSTATUS status = ::NtCreateFile(
-        &h, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
-        disposition, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
-    if (status < 0) {
-        *error = win32FromStatus(status);
-        return INVALID_HANDLE_VALUE;
-    }
-    return h;
 }
 
 // A missing folder is "path not found", not "file not found".
@@ -347,6 +331,8 @@ class WinFolderHandle final : public FolderHandle {
 
     Result<QString> path() override { return finalPath(m_h); }
 
+    HANDLE native() const { return m_h; }
+
   private:
     // The native API has no ".." relative to a handle: the folder above is
     // opened by the held folder's present path, as current as a lookup gets.
@@ -522,6 +508,11 @@ class WinFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+HANDLE win::nativeHandle(FolderHandle& folder) {
+    const auto* held = dynamic_cast<WinFolderHandle*>(&folder);
+    return held ? held->native() : nullptr;
+}
 
 FileSystem& systemFileSystem() {
     static WinFileSystem fs;

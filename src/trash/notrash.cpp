@@ -20,7 +20,7 @@ Result<TrashSlot> TrashCan::freeSlot(TrashBin&, const QString&) {
     return makeFailure(code::PathFileAccess);
 }
 
-Status TrashCan::writeRecord(const TrashSlot&, const QString&) {
+Status TrashCan::writeRecord(const TrashSlot&, const QString&, qint64) {
     return makeFailure(code::PathFileAccess);
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/failure.h"
 #include "core/paths.h"
+#include "trash/recordfiles.h"
 #include "trash/trashinfo.h"
 
 namespace quillo {
@@ -12,8 +13,6 @@ namespace {
 
 // The longest name most file systems take, in bytes.
 constexpr qsizetype kMaxNameBytes = 255;
-// A record is read only this far: the trash's own are a few hundred bytes.
-constexpr qint64 kMaxRecordBytes = 64 << 10;
 // The extension a shortened name keeps, when it has one this short.
 constexpr qsizetype kMaxKeptExtension = 16;
 
@@ -49,11 +48,6 @@ QString recordedPath(const TrashBin& bin, const QString& originalPath) {
     if (bin.topdir.isEmpty()) return originalPath;
     const QString top = folderPrefix(bin.topdir);
     return originalPath.startsWith(top) ? originalPath.mid(top.size()) : originalPath;
-}
-
-bool isMissing(const Result<FileInfo>& info) {
-    return !info &&
-           (info.failure().code == code::FileNotFound || info.failure().code == code::PathNotFound);
 }
 
 }  // namespace
@@ -102,7 +96,7 @@ Result<TrashSlot> TrashCan::freeSlot(TrashBin& bin, const QString& name) {
     }
 }
 
-Status TrashCan::writeRecord(const TrashSlot& slot, const QString& originalPath) {
+Status TrashCan::writeRecord(const TrashSlot& slot, const QString& originalPath, qint64) {
     // Created only where nothing is: this is what keeps two programs from
     // taking the same name.
     return slot.bin->info->createFile(
@@ -125,15 +119,9 @@ BinLookup TrashCan::binOfTrashed(const QString& trashedPath) {
 }
 
 bool TrashCan::recordFor(TrashBin& bin, const QString& name, const QString& originalPath) {
-    Result<std::unique_ptr<InputFile>> file = bin.info->openRead(trashInfoName(name));
-    if (!file) return false;
-    const Result<FileInfo> info = file.value()->info();
-    if (!info || info->type != EntryType::File || info->size > kMaxRecordBytes) return false;
-    QByteArray text(info->size, Qt::Uninitialized);
-    const Result<qint64> got = file.value()->read(text.data(), text.size());
-    if (!got) return false;
-    text.truncate(got.value());
-    const std::optional<QString> path = trashInfoPath(text);
+    const std::optional<QByteArray> text = readRecordFile(*bin.info, trashInfoName(name));
+    if (!text) return false;
+    const std::optional<QString> path = trashInfoPath(*text);
     return path && (*path == originalPath || *path == recordedPath(bin, originalPath));
 }
 

@@ -40,9 +40,9 @@ class TrashCan {
     // name would grow too long for the file system.
     Result<TrashSlot> freeSlot(TrashBin& bin, const QString& name);
 
-    // Writes the record of slot, for a file that was at originalPath; 58 when
-    // another program has taken the name since.
-    Status writeRecord(const TrashSlot& slot, const QString& originalPath);
+    // Writes the record of slot, for a file of size bytes that was at
+    // originalPath; 58 when another program has taken the name since.
+    Status writeRecord(const TrashSlot& slot, const QString& originalPath, qint64 size);
 
     // Moves name out of the held folder into slot, never replacing anything.
     Status moveIn(FolderHandle& folder, const QString& name, const TrashSlot& slot);

@@ -12,7 +12,8 @@
 
 namespace quillo {
 
-// A trash folder held open: its files/ and info/ folders.
+// A trash folder held open: its files/ and info/ folders. Windows' Recycle
+// Bin keeps files and records in one folder: files, and no info.
 struct TrashBin {
     QString root;    // the trash folder's path when it was found
     QString topdir;  // what recorded paths are relative to; empty: they stay absolute

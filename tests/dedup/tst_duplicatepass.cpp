@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,7 +14,9 @@
 #include "journal/runjournal.h"
 #include "recordingprogress.h"
 #include "scriptedmessagebox.h"
+#include "trash/recyclerecord.h"
 #include "trash/trashcan.h"
+#include "undo/undocommand.h"
 
 using namespace quillo;
 using test::exists;
@@ -62,6 +65,8 @@ struct Run {
 
 }  // namespace
 
+Q_DECLARE_METATYPE(quillo::test::RecycleBinOf)
+
 class TstDuplicatePass : public QObject {
     Q_OBJECT
   private slots:
@@ -73,6 +78,8 @@ class TstDuplicatePass : public QObject {
     void withoutUsableTrashAskedOnce_data();
     void withoutUsableTrashAskedOnce();
     void folderRenamedMidRunStillHasATrash();
+    void recycleBinTakesADuplicateAndUndoBringsItBack_data();
+    void recycleBinTakesADuplicateAndUndoBringsItBack();
     void referenceBeatsTargetAndReferencesStay();
     void moveOntoExistingNameAsksAndIsCountedAsFailed();
     void missingFileQuestionNamesTheMissingFile_data();
@@ -237,6 +244,70 @@ void TstDuplicatePass::folderRenamedMidRunStillHasATrash() {
                           t + QStringLiteral("d.JPG\r76パスが見つかりません。") + kGoOn}));
     QCOMPARE(r.progress.lastMessage,
              QStringLiteral("1件、ごみ箱に移しました（2件はごみ箱に移せませんでした）"));
+}
+
+void TstDuplicatePass::recycleBinTakesADuplicateAndUndoBringsItBack_data() {
+    QTest::addColumn<test::RecycleBinOf>("whose");
+    QTest::newRow("the user's") << test::RecycleBinOf::User;
+    QTest::newRow("another user's") << test::RecycleBinOf::AnotherUser;
+}
+
+// On a Windows drive with a Recycle Bin a duplicate is renamed into the
+// user's bin as $R… beside its record $I…; undo puts it back and removes the
+// record. A bin that another user owns is no trash: the user is asked.
+void TstDuplicatePass::recycleBinTakesADuplicateAndUndoBringsItBack() {
+    QFETCH(test::RecycleBinOf, whose);
+    const QString drive = test::recycleBinDrive(whose);
+    if (drive.isEmpty()) QSKIP("no drive with such a Recycle Bin here");
+    const QTemporaryDir on(drive + QStringLiteral("/dup-XXXXXX"));
+    QVERIFY(on.isValid());
+    Run r;
+    const QString t = on.path() + QStringLiteral("/写真/");
+    for (const QString& name : {QStringLiteral("a.JPG"), QStringLiteral("写真 №1.JPG")}) {
+        writeFile(t + name, "pic");
+        r.append(t, name, 3, kTarget);
+    }
+    const JournalFolder journals(systemFileSystem(), r.dir.path() + QStringLiteral("/journal"));
+    TrashCan trash(systemFileSystem(), TrashHome{});
+    {
+        RunJournal journal(journals, JournalKind::Remove);
+        r.box.script = {Answer::No};
+        r.go(systemFileSystem(), {&trash, &journal, {}});
+    }
+    const QString original = t + QStringLiteral("写真 №1.JPG");
+    const QStringList bins =
+        QDir(drive + QStringLiteral("/$Recycle.Bin")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(bins.size(), 1);
+    const QDir bin(drive + QStringLiteral("/$Recycle.Bin/") + bins.first());
+    if (whose == test::RecycleBinOf::AnotherUser) {
+        QCOMPARE(r.box.texts.size(), 1);
+        QVERIFY(r.box.texts.first().contains(QStringLiteral("ごみ箱がありません")));
+        QVERIFY(exists(original));
+        QVERIFY(bin.isEmpty());
+        return;
+    }
+    QCOMPARE(r.progress.lastMessage, QStringLiteral("1件、ごみ箱に移しました"));
+    QVERIFY(!exists(original));
+    const QStringList files = bin.entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 2);
+    const QRegularExpression named(QStringLiteral("^\\$I([A-Z0-9]{6})\\.JPG$"));
+    const QRegularExpressionMatch id = named.match(files.first());
+    QVERIFY2(id.hasMatch(), qPrintable(files.join(u' ')));
+    QCOMPARE(files.last(), QStringLiteral("$R") + id.captured(1) + QStringLiteral(".JPG"));
+    QCOMPARE(test::readFile(bin.filePath(files.last())), QByteArray("pic"));
+    const std::optional<RecycleRecord> record =
+        parseRecycleRecord(test::readFile(bin.filePath(files.first())));
+    QVERIFY(record);
+    QCOMPARE(record->path, QDir::toNativeSeparators(original));
+    QCOMPARE(record->size, 3);
+    QVERIFY(qAbs(record->removed.secsTo(QDateTime::currentDateTimeUtc())) < 600);
+
+    test::RecordingProgress undone;
+    test::ScriptedMessageBox yes;
+    undone.finish(runUndo(journals, trash, undone, yes), CommandButton::Undo, yes);
+    QCOMPARE(undone.lastMessage, QStringLiteral("1件、元に戻しました"));
+    QCOMPARE(test::readFile(original), QByteArray("pic"));
+    QVERIFY(bin.isEmpty());
 }
 
 void TstDuplicatePass::referenceBeatsTargetAndReferencesStay() {

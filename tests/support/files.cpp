@@ -47,6 +47,11 @@ QMap<QString, QByteArray> treeContents(const QString& root, const QStringList& s
     return out;
 }
 
+QString recycleBinDrive(RecycleBinOf whose) {
+    return qEnvironmentVariable(whose == RecycleBinOf::User ? "QUILLO_TEST_RECYCLE_DRIVE"
+                                                            : "QUILLO_TEST_FOREIGN_RECYCLE_DRIVE");
+}
+
 bool heldOnceSaid(QProcess& process) {
     if (!process.waitForStarted()) return false;
     while (!process.canReadLine())

@@ -8,11 +8,13 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include "core/failure.h"
 #include "faultyfilesystem.h"
 #include "files.h"
 #include "journal/runjournal.h"
+#include "trash/recyclerecord.h"
 #include "trash/trashcan.h"
 #include "trash/trashinfo.h"
 #include "undo/undocommand.h"
@@ -60,7 +62,7 @@ Result<TrashSlot> trashFile(TrashCan& can, FileSystem& fs, const QString& path) 
     if (!bin.value()) return makeFailure(code::PathFileAccess);
     const Result<TrashSlot> slot = can.freeSlot(*bin.value(), fileNameOf(path));
     if (!slot) return slot;
-    if (const Status written = can.writeRecord(slot.value(), path); !written)
+    if (const Status written = can.writeRecord(slot.value(), path, 1); !written)
         return written.failure();
     if (const Status moved = can.moveIn(*folder.value(), fileNameOf(path), slot.value()); !moved)
         return moved.failure();
@@ -119,6 +121,10 @@ bool prepareTop(Top setup, const QString& top, const QString& id) {
 }  // namespace
 
 Q_DECLARE_METATYPE(Top)
+
+// What is done to a record's bytes before they are read back.
+enum class Damage { None, CutShort, LongerThanItsPath, Version1, NoNull, NullInside };
+Q_DECLARE_METATYPE(Damage)
 
 class TstTrash : public QObject {
     Q_OBJECT
@@ -337,13 +343,59 @@ class TstTrash : public QObject {
 
         // The same for a record whose file never reached the trash.
         const TrashSlot orphan = can.freeSlot(*slot.bin, QStringLiteral("x.jpg")).value();
-        QVERIFY(can.writeRecord(orphan, file));
+        QVERIFY(can.writeRecord(orphan, file, 1));
         if (!record.isEmpty()) {
             QVERIFY(QFile::remove(recordOf(orphan)));
             writeFile(recordOf(orphan), record);
         }
         again.forgetRecord(orphan.filePath, file);
         QCOMPARE(exists(recordOf(orphan)), !removed);
+    }
+
+    // The Recycle Bin's record as Windows 10 writes it, read back; anything
+    // else is no record, so that undo never removes one it did not write.
+    void recycleRecordRoundTripsAndRefusesOthers_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<Damage>("damage");
+        QTest::addColumn<QByteArray>("hex");  // the whole record; empty: not compared
+        const QString plain = QStringLiteral("C:\\a");
+        QTest::newRow("bytes") << plain << Damage::None
+                               << QByteArray(
+                                      "0200000000000000"
+                                      "0300000000000000"
+                                      "00803ed5deb19d01"
+                                      "05000000"
+                                      "43003a005c006100"
+                                      "0000");
+        QTest::newRow("long path")
+            << QStringLiteral("D:\\") + QString(400, u'x') << Damage::None << QByteArray();
+        QTest::newRow("non-ASCII")
+            << QStringLiteral("C:\\写真\\写真 №1.JPG") << Damage::None << QByteArray();
+        QTest::newRow("cut short") << plain << Damage::CutShort << QByteArray();
+        QTest::newRow("longer than its path") << plain << Damage::LongerThanItsPath << QByteArray();
+        QTest::newRow("version 1") << plain << Damage::Version1 << QByteArray();
+        QTest::newRow("no null") << plain << Damage::NoNull << QByteArray();
+        QTest::newRow("null inside") << plain << Damage::NullInside << QByteArray();
+    }
+    void recycleRecordRoundTripsAndRefusesOthers() {
+        QFETCH(QString, path);
+        QFETCH(Damage, damage);
+        QFETCH(QByteArray, hex);
+        const RecycleRecord record{path, 3, QDateTime::fromMSecsSinceEpoch(0, QTimeZone::utc())};
+        QByteArray bytes = recycleRecordBytes(record);
+        if (!hex.isEmpty()) QCOMPARE(bytes.toHex(), hex);
+        const qsizetype last = bytes.size() - 2;  // the path's terminating null
+        if (damage == Damage::CutShort) bytes.chop(1);
+        if (damage == Damage::LongerThanItsPath) bytes.append(2, '\0');
+        if (damage == Damage::Version1) bytes[0] = 1;
+        if (damage == Damage::NoNull) bytes[last] = 'A';
+        if (damage == Damage::NullInside) bytes[last - 2] = 0;
+        const std::optional<RecycleRecord> back = parseRecycleRecord(bytes);
+        QCOMPARE(back.has_value(), damage == Damage::None);
+        if (!back) return;
+        QCOMPARE(back->path, path);
+        QCOMPARE(back->size, 3);
+        QCOMPARE(back->removed, record.removed);
     }
 
     // A run killed between a file's record and its move leaves a pending
@@ -366,7 +418,7 @@ class TstTrash : public QObject {
             row.newPath = slot.filePath;
             row.before = infoOf(file);
             QVERIFY(journal.begin(row));  // never ended: the process died here
-            QVERIFY(can.writeRecord(slot, file));
+            QVERIFY(can.writeRecord(slot, file, 1));
         }
         QVERIFY(exists(recordOf(slot)));
         recoverRuns(journals, can);
