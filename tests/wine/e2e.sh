@@ -31,14 +31,20 @@ check_eventually() {
     failures=$((failures + 1))
 }
 
-# Everything lives on the prefix's drive C:, as on a user's disk.
+# Everything lives on the prefix's drive C:, as on a user's disk, which on
+# Windows has its Recycle Bin: a fresh prefix has none, so this run makes it
+# (no other test runs meanwhile) and takes it away again.
 drive_c="$WINEPREFIX/drive_c"
 work=$(mktemp -d "$drive_c/e2e.XXXXXX")
 win_work="C:\\$(basename "$work")"
+bin="$drive_c/\$Recycle.Bin"
+made_bin=""
+[ -e "$bin" ] || { mkdir "$bin" && made_bin=1; }
 app_pid=""
 end() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     rm -rf "$work"
+    [ -n "$made_bin" ] && rm -rf "$bin"
 }
 trap end EXIT
 
@@ -47,6 +53,7 @@ mkdir -p "$work/app" "$work/参照" "$work/写真/下位" "$work/整理済" "$wo
 app="$work/app/Quillo-win64"
 printf 'AAAA-content' >"$work/参照/基準.jpg"
 printf 'BBBB-content' >"$work/写真/旅行１.jpg"
+printf 'BBBB-content' >"$work/写真/旅行１（２）.jpg"   # its copy, later in the list
 printf 'CCCC-content' >"$work/写真/旅行２.JPG"
 printf 'DDDD-content' >"$work/写真/下位/夏.Jpg"
 printf 'EEEE-content' >"$work/写真/画像.png"   # another extension: never touched
@@ -114,6 +121,38 @@ check "starting leaves the settings file as it was" same_bytes 00001
 click 840 4680 615 550   # 抽出 (cmdSelect)
 shot extracted
 check "collecting changes no file" test -f "$work/写真/旅行１.jpg" -a -f "$work/写真/下位/夏.Jpg"
+
+click 1560 4680 615 550  # 削除 (cmdDelete): the search shows its plan
+check "the duplicate plan removes nothing" test -f "$work/写真/旅行１（２）.jpg"
+shot duplicate-review
+xdotool key --clearmodifiers Return
+sleep 1
+wait_idle
+shot deduplicated
+trashed() { find "$bin" -type f -name "\$R*" 2>/dev/null; }
+check_eventually "the later copy goes to drive C:'s Recycle Bin" \
+    test ! -e "$work/写真/旅行１（２）.jpg" -a "$(cat "$(trashed)" 2>/dev/null)" = BBBB-content
+check "the first of the two stays" test "$(cat "$work/写真/旅行１.jpg")" = BBBB-content
+check "its record names where it was" \
+    test "$(tail -c +29 "$(dirname "$(trashed)")/\$I$(basename "$(trashed)" | cut -c3-)" |
+        iconv -f UTF-16LE -t UTF-8 | tr -d '\0')" = "$win_work\\写真\\旅行１（２）.jpg"
+
+# Ctrl+Z, with the list as the focus, then はい: the copy comes back.
+xdotool mousemove --sync $((wx + (5160 + 3000) / 15)) $((wy + (105 + 3000) / 15)) click 1
+sleep 0.5
+xdotool key --clearmodifiers ctrl+z
+sleep 1
+wait_idle
+shot undo-question
+xdotool key --clearmodifiers Return
+sleep 1
+wait_idle
+check_eventually "Ctrl+Z brings the copy back from the Recycle Bin" \
+    test "$(cat "$work/写真/旅行１（２）.jpg" 2>/dev/null)" = BBBB-content -a -z "$(trashed)"
+check "and takes its record away" test -z "$(find "$bin" -type f -name '$I*')"
+# The user deletes the copy, and collects again for the numbering.
+rm "$work/写真/旅行１（２）.jpg"
+click 840 4680 615 550   # 抽出 again
 
 click 2280 4680 615 550  # 採番 (cmdRename): the search shows its plan
 check "the numbering plan renames nothing" test -f "$work/写真/旅行１.jpg"
