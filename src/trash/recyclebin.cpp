@@ -166,31 +166,12 @@ bool TrashCan::recordFor(TrashBin& bin, const QString& name, const QString& orig
     return record && record->path.compare(nativePath(originalPath), pathCase()) == 0;
 }
 
-Status TrashCan::takeBack(const QString& trashedPath, const FileInfo& expected, FolderHandle& to,
-                          const QString& toName, const QString& originalPath) {
-    BinLookup bin = binOfTrashed(trashedPath);
-    if (!bin) return bin.failure();
-    if (!bin.value()) return makeFailure(code::PathFileAccess);
-    const QString name = fileNameOf(trashedPath);
-    const Result<FileInfo> now = bin.value()->files->info(name);
-    if (!now) return now.failure();
-    if (now->type != EntryType::File || !sameRecordedState(now.value(), expected))
-        return makeFailure(code::FileNotFound);
-    if (const Status moved = bin.value()->files->moveInto(name, to, toName); !moved) return moved;
-    // A record left behind would list a file that is no longer there; any
-    // other file's record stays.
-    if (recordFor(*bin.value(), name, originalPath))
-        (void)bin.value()->files->remove(recordNameOf(name));
-    return {};
+FolderHandle& TrashCan::recordFolder(TrashBin& bin) {
+    return *bin.files;
 }
 
-void TrashCan::forgetRecord(const QString& trashedPath, const QString& originalPath) {
-    BinLookup bin = binOfTrashed(trashedPath);
-    if (!bin || !bin.value()) return;
-    const QString name = fileNameOf(trashedPath);
-    if (!isMissing(bin.value()->files->info(name))) return;
-    if (recordFor(*bin.value(), name, originalPath))
-        (void)bin.value()->files->remove(recordNameOf(name));
+QString TrashCan::recordName(const QString& name) {
+    return recordNameOf(name);
 }
 
 }  // namespace quillo

@@ -66,6 +66,9 @@ class TrashCan {
     // The bin at the root of trashedPath (".../files/name"), held again.
     BinLookup binOfTrashed(const QString& trashedPath);
     bool recordFor(TrashBin& bin, const QString& name, const QString& originalPath);
+    // Where a trash keeps the record of its file called name, and its name.
+    static FolderHandle& recordFolder(TrashBin& bin);
+    static QString recordName(const QString& name);
 
     FileSystem& m_fs;
     TrashHome m_home;
