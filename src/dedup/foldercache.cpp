@@ -2,13 +2,13 @@
 
 namespace quillo {
 
-Result<HeldFolder> FolderCache::folder(const QString& dir) {
+Result<CachedFolder> FolderCache::folder(const QString& dir) {
     const auto known = m_held.constFind(dir);
     if (known != m_held.constEnd()) return known.value();
     Result<std::unique_ptr<FolderHandle>> opened = m_fs.openFolder(dir);
     if (!opened) return opened.failure();
     if (m_held.size() >= kHeld) m_held.clear();
-    HeldFolder held{std::shared_ptr<FolderHandle>(std::move(opened.value())), {}, false};
+    CachedFolder held{std::shared_ptr<FolderHandle>(std::move(opened.value())), {}, false};
     const Result<FileInfo> self = held.handle->self();
     if (self) held.id = self->id();
     held.holdsReferences = m_guard.holdsReferences(*held.handle);
@@ -16,7 +16,7 @@ Result<HeldFolder> FolderCache::folder(const QString& dir) {
     return held;
 }
 
-Result<HeldFolder> FolderCache::current(const QString& dir) {
+Result<CachedFolder> FolderCache::current(const QString& dir) {
     const auto known = m_held.constFind(dir);
     if (known != m_held.constEnd()) {
         const Result<FileInfo> now = m_fs.info(dir);
@@ -27,7 +27,7 @@ Result<HeldFolder> FolderCache::current(const QString& dir) {
 }
 
 Result<std::unique_ptr<InputFile>> FolderCache::openRead(const QString& dir, const QString& name) {
-    const Result<HeldFolder> held = folder(dir);
+    const Result<CachedFolder> held = folder(dir);
     if (!held) return held.failure();
     return held->handle->openRead(name);
 }

@@ -15,7 +15,7 @@ namespace quillo {
 
 // A held folder, which it is, and whether it is one a reference collection
 // walked (a held folder stays the folder it was, so both are looked at once).
-struct HeldFolder {
+struct CachedFolder {
     std::shared_ptr<FolderHandle> handle;
     FileId id;
     bool holdsReferences = false;
@@ -28,11 +28,11 @@ class FolderCache {
     // The held folder (dir ends with the separator), or why it cannot be held.
     // The handle stays valid while the caller keeps it, however many folders
     // are held after it.
-    Result<HeldFolder> folder(const QString& dir);
+    Result<CachedFolder> folder(const QString& dir);
     // The same, as long as dir still leads to the held folder; held anew when
     // it does not (renamed, or another folder put in its place), so that what
     // a removal records as a file's place is where the file was.
-    Result<HeldFolder> current(const QString& dir);
+    Result<CachedFolder> current(const QString& dir);
     // Opens dir + name for reading inside the held folder.
     Result<std::unique_ptr<InputFile>> openRead(const QString& dir, const QString& name);
 
@@ -42,7 +42,7 @@ class FolderCache {
     static constexpr int kHeld = 128;
     FileSystem& m_fs;
     const ReferenceGuard& m_guard;
-    QHash<QString, HeldFolder> m_held;
+    QHash<QString, CachedFolder> m_held;
 };
 
 }  // namespace quillo
