@@ -5,12 +5,11 @@
 // A bin that is not the user's own folder on the file's drive is not used:
 // the drive counts as one without a trash, and the user is asked. Chosen by
 // CMake.
-#include "platform/recyclebin.h"
-
 #include <QRandomGenerator>
 
 #include "core/failure.h"
 #include "core/paths.h"
+#include "platform/usersecurity.h"
 #include "trash/recordfiles.h"
 #include "trash/recyclerecord.h"
 #include "trash/trashcan.h"

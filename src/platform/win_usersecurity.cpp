@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/failure.h"
-#include "platform/recyclebin.h"
+#include "platform/usersecurity.h"
 #include "platform/win_errors.h"
 #include "platform/win_folder.h"
 #include "platform/win_path.h"
