@@ -135,14 +135,6 @@ Status TrashCan::writeRecord(const TrashSlot& slot, const QString& originalPath,
         recycleRecordBytes({nativePath(originalPath), size, QDateTime::currentDateTimeUtc()}));
 }
 
-Status TrashCan::moveIn(FolderHandle& folder, const QString& name, const TrashSlot& slot) {
-    return folder.moveInto(name, *slot.bin->files, slot.name);
-}
-
-Status TrashCan::release(const TrashSlot& slot) {
-    return slot.bin->files->remove(recordNameOf(slot.name));
-}
-
 BinLookup TrashCan::binOfTrashed(const QString& trashedPath) {
     const QString own = parentFolder(trashedPath);
     const QString recycle = parentFolder(own);

@@ -1,12 +1,20 @@
-// Taking a trashed file back, and forgetting the record of one that never
-// arrived: the same steps for every trash; where its records live and what
-// they are called is each trash's own.
+// Moving a file in, giving a slot back, taking a trashed file back, and
+// forgetting the record of one that never arrived: the same steps for every
+// trash; where its records live and what they are called is each trash's own.
 #include "core/failure.h"
 #include "core/paths.h"
 #include "trash/recordfiles.h"
 #include "trash/trashcan.h"
 
 namespace quillo {
+
+Status TrashCan::moveIn(FolderHandle& folder, const QString& name, const TrashSlot& slot) {
+    return folder.moveInto(name, *slot.bin->files, slot.name);
+}
+
+Status TrashCan::release(const TrashSlot& slot) {
+    return recordFolder(*slot.bin).remove(recordName(slot.name));
+}
 
 Status TrashCan::takeBack(const QString& trashedPath, const FileInfo& expected, FolderHandle& to,
                           const QString& toName, const QString& originalPath) {

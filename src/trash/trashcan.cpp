@@ -104,14 +104,6 @@ Status TrashCan::writeRecord(const TrashSlot& slot, const QString& originalPath,
         trashInfoText(recordedPath(*slot.bin, originalPath), QDateTime::currentDateTime()));
 }
 
-Status TrashCan::moveIn(FolderHandle& folder, const QString& name, const TrashSlot& slot) {
-    return folder.moveInto(name, *slot.bin->files, slot.name);
-}
-
-Status TrashCan::release(const TrashSlot& slot) {
-    return slot.bin->info->remove(trashInfoName(slot.name));
-}
-
 BinLookup TrashCan::binOfTrashed(const QString& trashedPath) {
     const QString files = parentFolder(trashedPath);
     if (fileNameOf(files) != QStringLiteral("files")) return std::unique_ptr<TrashBin>();

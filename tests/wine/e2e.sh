@@ -20,11 +20,13 @@ check() {
     shift
     if "$@"; then echo "ok   - $what"; else echo "FAIL - $what"; failures=$((failures + 1)); fi
 }
+# check_eventually WHAT 'COMMAND': the command text is evaluated afresh on
+# each try, so that what it looks at is read again.
 check_eventually() {
     local what=$1
     shift
     for _ in $(seq 300); do
-        if "$@"; then echo "ok   - $what"; return; fi
+        if eval "$*"; then echo "ok   - $what"; return; fi
         sleep 0.1
     done
     echo "FAIL - $what"
@@ -131,7 +133,7 @@ wait_idle
 shot deduplicated
 trashed() { find "$bin" -type f -name "\$R*" 2>/dev/null; }
 check_eventually "the later copy goes to drive C:'s Recycle Bin" \
-    test ! -e "$work/写真/旅行１（２）.jpg" -a "$(cat "$(trashed)" 2>/dev/null)" = BBBB-content
+    'test ! -e "$work/写真/旅行１（２）.jpg" -a "$(cat "$(trashed)" 2>/dev/null)" = BBBB-content'
 check "the first of the two stays" test "$(cat "$work/写真/旅行１.jpg")" = BBBB-content
 check "its record names where it was" \
     test "$(tail -c +29 "$(dirname "$(trashed)")/\$I$(basename "$(trashed)" | cut -c3-)" |
@@ -148,8 +150,8 @@ xdotool key --clearmodifiers Return
 sleep 1
 wait_idle
 check_eventually "Ctrl+Z brings the copy back from the Recycle Bin" \
-    test "$(cat "$work/写真/旅行１（２）.jpg" 2>/dev/null)" = BBBB-content -a -z "$(trashed)"
-check "and takes its record away" test -z "$(find "$bin" -type f -name '$I*')"
+    'test "$(cat "$work/写真/旅行１（２）.jpg" 2>/dev/null)" = BBBB-content -a -z "$(trashed)"'
+check_eventually "and takes its record away" 'test -z "$(find "$bin" -type f -name "\$I*")"'
 # The user deletes the copy, and collects again for the numbering.
 rm "$work/写真/旅行１（２）.jpg"
 click 840 4680 615 550   # 抽出 again
@@ -163,7 +165,7 @@ sleep 1
 wait_idle
 shot numbered
 check_eventually "the three targets are numbered where they lie" \
-    test "$(find "$work/写真" -name 'GAZOU0000[123].JPG' | wc -l)" -eq 3
+    'test "$(find "$work/写真" -name "GAZOU0000[123].JPG" | wc -l)" -eq 3'
 check "their contents are the targets'" \
     test "$(cat "$work/写真"/GAZOU*.JPG "$work/写真/下位"/GAZOU*.JPG 2>/dev/null | fold -w12 | sort | tr -d '\n')" = \
     "BBBB-contentCCCC-contentDDDD-content"
