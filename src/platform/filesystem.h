@@ -37,8 +37,6 @@ struct FileInfo {
     qint64 mtimeNs = 0;  // last modification, nanoseconds since the epoch
     quint64 device = 0;
     quint64 inode = 0;
-    uint mode = 0;   // permission bits with the set-id and sticky bits (07777)
-    uint owner = 0;  // user id of the owner
     FileId id() const { return {device, inode}; }
     FileState state() const { return {id(), size, mtimeNs}; }
 };
@@ -92,6 +90,9 @@ class InputFile {
 class FolderHandle {
   public:
     virtual ~FolderHandle() = default;
+    // The system's own handle of the folder: this one, or the one a wrapper
+    // (a test's) hands every call on to.
+    virtual FolderHandle& held() { return *this; }
     // What the held folder itself is (its device and inode).
     virtual Result<FileInfo> self() = 0;
     // What is at name inside the folder, without following a final link.

@@ -15,6 +15,7 @@
 #include "platform/filesystem.h"
 #include "platform/posix_errno.h"
 #include "platform/posix_recordfile.h"
+#include "platform/posixaccess.h"
 
 namespace quillo {
 
@@ -49,8 +50,6 @@ FileInfo infoFromStat(const struct stat& st) {
     info.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     info.device = st.st_dev;
     info.inode = st.st_ino;
-    info.mode = st.st_mode & 07777;
-    info.owner = st.st_uid;
     return info;
 }
 
@@ -162,6 +161,8 @@ class PosixFolderHandle final : public FolderHandle {
     ~PosixFolderHandle() override { ::close(m_fd); }
     PosixFolderHandle(const PosixFolderHandle&) = delete;
     PosixFolderHandle& operator=(const PosixFolderHandle&) = delete;
+
+    int fd() const { return m_fd; }
 
     Result<FileInfo> self() override {
         struct stat st;
@@ -397,6 +398,30 @@ FileSystem& systemFileSystem() {
 
 uint currentUserId() {
     return ::getuid();
+}
+
+namespace {
+
+PosixAccess accessFromStat(const struct stat& st) {
+    return {uint(st.st_mode & 07777), uint(st.st_uid)};
+}
+
+}  // namespace
+
+Result<PosixAccess> posixAccess(FolderHandle& folder) {
+    const auto* held = dynamic_cast<const PosixFolderHandle*>(&folder.held());
+    if (!held) return makeFailure(code::PathFileAccess);
+    struct stat st;
+    if (::fstat(held->fd(), &st) != 0) return failureFromErrno(errno);
+    return accessFromStat(st);
+}
+
+Result<PosixAccess> posixAccess(const QString& path) {
+    const KernelName name(path);
+    if (!name) return name.failure();
+    struct stat st;
+    if (::lstat(name.c_str(), &st) != 0) return failureFromErrno(errno);
+    return accessFromStat(st);
 }
 
 }  // namespace quillo

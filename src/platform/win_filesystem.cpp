@@ -510,7 +510,7 @@ class WinFileSystem final : public FileSystem {
 }  // namespace
 
 HANDLE win::nativeHandle(FolderHandle& folder) {
-    const auto* held = dynamic_cast<WinFolderHandle*>(&folder);
+    const auto* held = dynamic_cast<WinFolderHandle*>(&folder.held());
     return held ? held->native() : nullptr;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/failure.h"
 #include "core/paths.h"
+#include "platform/posixaccess.h"
 
 namespace quillo {
 
@@ -22,9 +23,9 @@ QString ownTopTrash(uint uid) {
 // A trash that another user owns could be read or emptied by them, and one
 // that others may write to could be swapped under the program: neither is
 // used.
-bool ownFolder(const FileInfo& info, uint uid, quint64 device) {
-    return info.type == EntryType::Directory && info.device == device && info.owner == uid &&
-           (info.mode & kOthersWrite) == 0;
+bool ownFolder(const FileInfo& info, const PosixAccess& access, uint uid, quint64 device) {
+    return info.type == EntryType::Directory && info.device == device && access.owner == uid &&
+           (access.mode & kOthersWrite) == 0;
 }
 
 // Refusals say that this drive has no trash for the user (a folder that
@@ -48,7 +49,9 @@ Result<std::unique_ptr<FolderHandle>> holdOrMake(FolderHandle& parent, const QSt
 Result<bool> isOwn(FolderHandle& folder, uint uid, quint64 device) {
     const Result<FileInfo> info = folder.self();
     if (!info) return info.failure();
-    return ownFolder(info.value(), uid, device);
+    const Result<PosixAccess> access = posixAccess(folder);
+    if (!access) return access.failure();
+    return ownFolder(info.value(), access.value(), uid, device);
 }
 
 // The bin of the held trash folder root: its files/ and info/ folders,
@@ -132,8 +135,9 @@ BinLookup topTrashBin(FolderHandle& folder, uint uid) {
     Result<std::unique_ptr<FolderHandle>> shared = top->openFolder(kShared);
     if (shared) {
         const Result<FileInfo> info = shared.value()->self();
-        if (info && info->type == EntryType::Directory && info->device == device &&
-            (info->mode & kStickyBit)) {
+        const Result<PosixAccess> access = posixAccess(*shared.value());
+        if (info && access && info->type == EntryType::Directory && info->device == device &&
+            (access->mode & kStickyBit)) {
             BinLookup bin =
                 binIn(*shared.value(), id, joinPath(joinPath(topPath.value(), kShared), id),
                       topPath.value(), uid, device);

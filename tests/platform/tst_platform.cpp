@@ -369,10 +369,17 @@ class TstPlatform : public QObject {
         QVERIFY(!exists(dir.filePath(QStringLiteral("target"))));
         if (code != 0) return;
         QCOMPARE(fs.info(path)->type, folder ? EntryType::Directory : EntryType::File);
-        // Permission bits are POSIX's; on Windows the new entry takes the
-        // access list of the user's folder it is made in.
-        if (kHostPathStyle == PathStyle::Posix)
-            QCOMPARE(fs.info(path)->mode, folder ? 0700u : 0600u);
+        // Only its owner may use it: permission bits on POSIX systems; on
+        // Windows the new entry takes the access list of the user's folder it
+        // is made in.
+        if (kHostPathStyle == PathStyle::Posix) {
+            const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup |
+                                              QFile::ExeGroup | QFile::ReadOther |
+                                              QFile::WriteOther | QFile::ExeOther;
+            QCOMPARE(QFile::permissions(path) & others, QFile::Permissions());
+            QCOMPARE(QFile::permissions(path) & QFile::ExeOwner,
+                     folder ? QFile::Permissions(QFile::ExeOwner) : QFile::Permissions());
+        }
         if (!folder) QCOMPARE(readFile(path), QByteArray("bytes"));
     }
 

@@ -29,6 +29,7 @@ class FaultyFolder final : public FolderHandle {
   public:
     FaultyFolder(FaultyFileSystem& fs, std::unique_ptr<FolderHandle> inner, const QString& folder)
         : m_fs(fs), m_inner(std::move(inner)), m_prefix(folderPrefix(folder)) {}
+    FolderHandle& held() override { return m_inner->held(); }
     Result<FileInfo> self() override { return m_inner->self(); }
     Result<FileInfo> info(const QString& name) override {
         if (m_fs.heldInfoByPath) return m_fs.info(m_prefix + name);

@@ -14,6 +14,7 @@
 #include "faultyfilesystem.h"
 #include "files.h"
 #include "journal/runjournal.h"
+#include "platform/posixaccess.h"
 #include "trash/recyclerecord.h"
 #include "trash/trashcan.h"
 #include "trash/trashinfo.h"
@@ -28,6 +29,10 @@ const uint kOtherUser = 4242;
 
 FileInfo infoOf(const QString& path) {
     return systemFileSystem().info(path).value();
+}
+
+PosixAccess accessOf(const QString& path) {
+    return posixAccess(path).value();
 }
 
 // A home trash in a temporary folder, and the files to trash beside it.
@@ -156,7 +161,7 @@ class TstTrash : public QObject {
         QCOMPARE(slot->filePath, h.trash + QStringLiteral("/files/") + inTrash);
         QVERIFY(exists(slot->filePath));
         QVERIFY(!exists(file));
-        QCOMPARE(infoOf(h.trash).mode, 0700u);
+        QCOMPARE(accessOf(h.trash).mode, 0700u);
         const QString record = h.trash + QStringLiteral("/info/") + trashInfoName(inTrash);
         QVERIFY(readFile(record).startsWith("[Trash Info]\n"));
         QCOMPARE(field(record, "Path"), h.base + QStringLiteral("/in/") + escaped);
@@ -231,7 +236,7 @@ class TstTrash : public QObject {
         const Result<TrashSlot> slot = trashFile(can, systemFileSystem(), file);
         QVERIFY(slot);
         QCOMPARE(slot->filePath, d.top + u'/' + trash + QStringLiteral("/files/f.jpg"));
-        QCOMPARE(infoOf(d.top + u'/' + trash).mode, 0700u);
+        QCOMPARE(accessOf(d.top + u'/' + trash).mode, 0700u);
         QCOMPARE(field(recordOf(slot.value()), "Path"), QStringLiteral("sub/f.jpg"));
         QVERIFY(exists(slot->filePath));
     }
@@ -267,7 +272,7 @@ class TstTrash : public QObject {
         QVERIFY(QDir(shared + u'/' + id + QStringLiteral("/files")).isEmpty());
         QVERIFY(QDir(shared + u'/' + id + QStringLiteral("/info")).isEmpty());
         for (const char* name : {"files/1.jpg", "files/2.jpg", "info/1.jpg.trashinfo"})
-            QCOMPARE(infoOf(shared + QStringLiteral("/taken/") + QString::fromLatin1(name)).owner,
+            QCOMPARE(accessOf(shared + QStringLiteral("/taken/") + QString::fromLatin1(name)).owner,
                      currentUserId());
     }
 
