@@ -19,8 +19,8 @@ namespace quillo {
 class CommandContext {
   public:
     // journalFolder: where the journals are kept; dataHome: the folder holding
-    // the home trash; uid: the user whose trash folders are used.
-    CommandContext(FileSystem& fs, Clock& clock, QString journalFolder, QString dataHome, uint uid);
+    // the home trash.
+    CommandContext(FileSystem& fs, Clock& clock, QString journalFolder, QString dataHome);
     // The context of the user the program runs as: their journal folder and trash.
     static CommandContext forUser(FileSystem& fs, Clock& clock);
 
@@ -48,7 +48,6 @@ class CommandContext {
     Clock& m_clock;
     QString m_journalFolder;
     QString m_dataHome;
-    uint m_uid;
 };
 
 }  // namespace quillo

@@ -190,9 +190,6 @@ FileSystem& systemFileSystem();
 // there already counts as made (something else there fails with 58 later).
 Status makeFolders(FileSystem& fs, const QString& path);
 
-// The user id the program runs as: the owner of what it creates.
-uint currentUserId();
-
 // A name as bytes for the kernel and back; decodeName fails for bytes that are
 // not valid text in the locale's encoding. A text holding NUL reaches no
 // kernel call (it would be cut there): every operation fails with 52 instead.

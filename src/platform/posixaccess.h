@@ -18,4 +18,7 @@ Result<PosixAccess> posixAccess(FolderHandle& folder);
 // Of what is at path, without following a final link.
 Result<PosixAccess> posixAccess(const QString& path);
 
+// The user id the program runs as: the owner of what it creates.
+uint currentUserId();
+
 }  // namespace quillo

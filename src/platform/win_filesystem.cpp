@@ -519,9 +519,4 @@ FileSystem& systemFileSystem() {
     return fs;
 }
 
-// Windows has no numeric user ids; only the desktop trash of Linux asks.
-uint currentUserId() {
-    return 0;
-}
-
 }  // namespace quillo

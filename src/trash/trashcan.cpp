@@ -4,6 +4,7 @@
 
 #include "core/failure.h"
 #include "core/paths.h"
+#include "platform/posixaccess.h"
 #include "trash/recordfiles.h"
 #include "trash/trashinfo.h"
 
@@ -71,8 +72,8 @@ Result<TrashBin*> TrashCan::binFor(FolderHandle& folder) {
     const quint64 device = self->device;
     if (const auto known = m_bins.find(device); known != m_bins.end()) return known->second.get();
     BinLookup found = homeDevice() == device
-                          ? homeTrashBin(m_fs, m_home.dataHome, m_home.uid, device)
-                          : topTrashBin(folder, m_home.uid);
+                          ? homeTrashBin(m_fs, m_home.dataHome, currentUserId(), device)
+                          : topTrashBin(folder, currentUserId());
     if (!found) return found.failure();
     return m_bins.emplace(device, std::move(found.value())).first->second.get();
 }
@@ -107,7 +108,7 @@ Status TrashCan::writeRecord(const TrashSlot& slot, const QString& originalPath,
 BinLookup TrashCan::binOfTrashed(const QString& trashedPath) {
     const QString files = parentFolder(trashedPath);
     if (fileNameOf(files) != QStringLiteral("files")) return std::unique_ptr<TrashBin>();
-    return trashBinAt(m_fs, parentFolder(files), m_home.uid);
+    return trashBinAt(m_fs, parentFolder(files), currentUserId());
 }
 
 bool TrashCan::recordFor(TrashBin& bin, const QString& name, const QString& originalPath) {

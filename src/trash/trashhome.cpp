@@ -1,12 +1,11 @@
 #include "trash/trashhome.h"
 
-#include "platform/filesystem.h"
 #include "platform/userfolders.h"
 
 namespace quillo {
 
 TrashHome TrashHome::fromEnvironment() {
-    return TrashHome{userDataFolder(), currentUserId()};
+    return TrashHome{userDataFolder()};
 }
 
 }  // namespace quillo

@@ -8,9 +8,9 @@ namespace quillo {
 
 struct TrashHome {
     QString dataHome;  // the folder holding the home trash ("Trash")
-    uint uid = 0;      // the user: owner of every trash folder used, names them on other drives
 
-    // The per-user data folder; the user the program runs as.
+    // The per-user data folder. The trash is that of the user the program
+    // runs as.
     static TrashHome fromEnvironment();
 };
 

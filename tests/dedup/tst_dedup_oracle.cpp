@@ -342,7 +342,7 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
         const QString root = c.dir.path();
         const QStringList aside{QStringLiteral("data"), QStringLiteral("journal")};
         const JournalFolder journals(systemFileSystem(), root + QStringLiteral("/journal"));
-        const TrashHome home{root + QStringLiteral("/data"), currentUserId()};
+        const TrashHome home{root + QStringLiteral("/data")};
         const bool toTrash = c.tools == Corpus::Tools::Trash;
         const RemovalWords words = removalWords(c.options, toTrash);
         test::RecordingProgress progress;

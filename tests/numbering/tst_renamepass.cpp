@@ -236,7 +236,7 @@ class TstRenamePass : public QObject {
                                  code::PermissionDenied);
         if (full) fs.failRecord.insert(journals.path(), code::DiskFull);
 
-        TrashCan trash(fs, TrashHome{root + QStringLiteral("/data"), currentUserId()});
+        TrashCan trash(fs, TrashHome{root + QStringLiteral("/data")});
         RecordingProgress progress;
         ScriptedMessageBox box;
         progress.finish(runUndo(journals, trash, progress, box), CommandButton::Undo, box);
@@ -329,7 +329,7 @@ class TstRenamePass : public QObject {
         QProcess other;
         QVERIFY(holdLockElsewhere(other, journals.list().front().path));
         QTRY_VERIFY(!HeldJournal::open(systemFileSystem(), journals.list().front().path));
-        TrashCan trash(systemFileSystem(), TrashHome{f.tmp.path(), currentUserId()});
+        TrashCan trash(systemFileSystem(), TrashHome{f.tmp.path()});
         RecordingProgress progress;
         ScriptedMessageBox busy;
         progress.finish(runUndo(journals, trash, progress, busy), CommandButton::Undo, busy);

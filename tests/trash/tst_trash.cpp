@@ -39,7 +39,7 @@ PosixAccess accessOf(const QString& path) {
 struct Home {
     QTemporaryDir dir;
     QString base = QFileInfo(dir.path()).canonicalFilePath();
-    TrashHome home{base + QStringLiteral("/data/share"), currentUserId()};
+    TrashHome home{base + QStringLiteral("/data/share")};
     QString trash = home.dataHome + QStringLiteral("/Trash");
     QString file(const QString& path) {
         writeFile(base + QLatin1Char('/') + path, "x");
