@@ -216,7 +216,7 @@ class PosixFolderHandle final : public FolderHandle {
     }
 
     Status moveInto(const QString& name, FolderHandle& to, const QString& newName) override {
-        auto* dest = dynamic_cast<PosixFolderHandle*>(&to);
+        auto* dest = dynamic_cast<PosixFolderHandle*>(&to.held());
         if (!dest) return makeFailure(code::PathFileAccess);
         const KernelName from(name), n(newName);
         if (!from || !n) return KernelName::failure();
@@ -400,28 +400,12 @@ uint currentUserId() {
     return ::getuid();
 }
 
-namespace {
-
-PosixAccess accessFromStat(const struct stat& st) {
-    return {uint(st.st_mode & 07777), uint(st.st_uid)};
-}
-
-}  // namespace
-
 Result<PosixAccess> posixAccess(FolderHandle& folder) {
     const auto* held = dynamic_cast<const PosixFolderHandle*>(&folder.held());
     if (!held) return makeFailure(code::PathFileAccess);
     struct stat st;
     if (::fstat(held->fd(), &st) != 0) return failureFromErrno(errno);
-    return accessFromStat(st);
-}
-
-Result<PosixAccess> posixAccess(const QString& path) {
-    const KernelName name(path);
-    if (!name) return name.failure();
-    struct stat st;
-    if (::lstat(name.c_str(), &st) != 0) return failureFromErrno(errno);
-    return accessFromStat(st);
+    return PosixAccess{uint(st.st_mode & 07777), uint(st.st_uid)};
 }
 
 }  // namespace quillo

@@ -15,8 +15,6 @@ struct PosixAccess {
 
 // Of the held folder itself.
 Result<PosixAccess> posixAccess(FolderHandle& folder);
-// Of what is at path, without following a final link.
-Result<PosixAccess> posixAccess(const QString& path);
 
 // The user id the program runs as: the owner of what it creates.
 uint currentUserId();

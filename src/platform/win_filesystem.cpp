@@ -313,7 +313,7 @@ class WinFolderHandle final : public FolderHandle {
     }
 
     Status moveInto(const QString& name, FolderHandle& to, const QString& newName) override {
-        auto* dest = dynamic_cast<WinFolderHandle*>(&to);
+        auto* dest = dynamic_cast<WinFolderHandle*>(&to.held());
         if (!dest) return makeFailure(code::PathFileAccess);
         if (!validName(name) || !validName(newName)) return badName();
         if (hasSeparator(newName)) return badName();

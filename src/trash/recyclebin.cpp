@@ -117,7 +117,7 @@ Result<TrashSlot> TrashCan::freeSlot(TrashBin& bin, const QString& name) {
         const QString file = recycledFileName(id, extension);
         // A name is free where neither the file nor its record is there.
         bool free = true;
-        for (const QString& taken : {file, recycleRecordName(id, extension)}) {
+        for (const QString& taken : {file, recordNameOf(file)}) {
             const Result<FileInfo> there = bin.files->info(taken);
             if (!isMissing(there) && !there) return there.failure();
             free = free && isMissing(there);

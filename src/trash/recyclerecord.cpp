@@ -65,10 +65,6 @@ QString recycledFileName(const QString& id, const QString& extension) {
     return kFilePrefix + id + extension;
 }
 
-QString recycleRecordName(const QString& id, const QString& extension) {
-    return kRecordPrefix + id + extension;
-}
-
 QString recordNameOf(const QString& recycledName) {
     if (!recycledName.startsWith(kFilePrefix) || recycledName.size() <= kFilePrefix.size())
         return QString();

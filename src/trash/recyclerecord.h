@@ -27,11 +27,10 @@ QByteArray recycleRecordBytes(const RecycleRecord& record);
 // full (cut short, longer than their path, another version, no path).
 std::optional<RecycleRecord> parseRecycleRecord(QByteArrayView bytes);
 
-// The bin's names for a trashed file: "$R" or "$I", the same six characters
-// of [A-Z0-9], and the original extension.
+// The bin's name for a trashed file: "$R", six characters of [A-Z0-9], and
+// the original extension.
 QString recycledFileName(const QString& id, const QString& extension);
-QString recycleRecordName(const QString& id, const QString& extension);
-// The record's name for a trashed file's name; empty for a name the bin did
+// The name of its record ("$I" and the same); empty for a name the bin did
 // not give ("$R…").
 QString recordNameOf(const QString& recycledName);
 

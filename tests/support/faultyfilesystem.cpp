@@ -75,8 +75,7 @@ class FaultyFolder final : public FolderHandle {
     Status moveInto(const QString& name, FolderHandle& to, const QString& newName) override {
         const QString path = hook(QStringLiteral("rename"), name);
         if (m_fs.failRename.contains(path)) return makeFailure(m_fs.failRename.value(path));
-        auto* faulty = dynamic_cast<FaultyFolder*>(&to);
-        return m_inner->moveInto(name, faulty ? *faulty->m_inner : to, newName);
+        return m_inner->moveInto(name, to, newName);
     }
     Result<QString> path() override { return m_inner->path(); }
 
