@@ -37,10 +37,15 @@ start_xvfb() {
 # ends; a script that defines before_end has it run first.
 work=$(mktemp -d)
 xvfb_pid="" wm_pid="" app_pid=""
+# The display server is waited for: one still ending would remove the socket of
+# a new server given the same display number (the next test's).
 end_session() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
     if declare -F before_end >/dev/null; then before_end; fi
     rm -rf "$work"
 }
