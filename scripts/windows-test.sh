@@ -37,13 +37,15 @@ timeout 300 wine wineboot -i >/dev/null 2>&1
 wineserver -p 2>/dev/null || true
 echo "Wine prefix made in $((SECONDS - t0)) s"
 
-# Drives of the run's own with a Recycle Bin, as Windows gives every NTFS
-# drive, for the test that trashes into one; C:, where the other tests work,
-# has none, so that they see a drive without a trash. On S: the user's bin
+# C:, where the tests work, holds a file named $Recycle.Bin, so that they see
+# a drive without a usable trash (on a fixed drive without one, the program
+# makes its bin as Windows does). Drives of the run's own with a Recycle Bin,
+# for the test that trashes into one. On S: the user's bin
 # belongs to someone else: Wine gives every file of this Unix user to the
 # Windows user (always S-1-5-21-0-0-0-1000) and takes no other owner from a
 # Windows program, so the other owner is a Unix one, set here (only root
 # may; without it that case is skipped).
+touch "$WINEPREFIX/drive_c/\$Recycle.Bin"
 mkdir -p "$WINEPREFIX/drive_r/\$Recycle.Bin" "$WINEPREFIX/drive_s/\$Recycle.Bin/S-1-5-21-0-0-0-1000"
 ln -s ../drive_r "$WINEPREFIX/dosdevices/r:"
 export QUILLO_TEST_RECYCLE_DRIVE=R:

@@ -23,6 +23,13 @@ Result<bool> ownedByCurrentUser(FolderHandle& folder);
 // when something is there).
 Status makePrivateFolder(FolderHandle& parent, const QString& name);
 
+// Creates name in the held root of drive (a bare "C:") as the folder that
+// holds every user's bin, as Windows makes it on a fixed drive's first
+// removal: hidden, the system's, each user free to make their own bin in it
+// and no more. 75 on a drive Windows keeps no bin on (removable, optical,
+// network, memory); 58 when something is there.
+Status makeRecycleFolder(FolderHandle& driveRoot, const QString& drive, const QString& name);
+
 // The drive the held folder lies on, as a bare drive ("C:"); 75 for a
 // folder of a volume without a drive letter (a share, a volume mounted in a
 // folder).

@@ -107,6 +107,31 @@ Status makePrivateFolder(FolderHandle& parent, const QString& name) {
     return {};
 }
 
+Status makeRecycleFolder(FolderHandle& driveRoot, const QString& drive, const QString& name) {
+    const HANDLE held = win::nativeHandle(driveRoot);
+    if (!held) return notHeldBySystem();
+    const std::wstring root = (drive + u'\\').toStdWString();
+    if (::GetDriveTypeW(root.c_str()) != DRIVE_FIXED) return makeFailure(code::PathFileAccess);
+    // The system and administrators may do anything; everyone else may look
+    // in and make a folder, their own bin, which sets its own access list.
+    PSECURITY_DESCRIPTOR security = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200ad;;;WD)", SDDL_REVISION_1, &security, nullptr))
+        return failureFromWin32(::GetLastError());
+    DWORD err = 0;
+    const win::Handle made(win::openRelative(
+        held, name, FILE_LIST_DIRECTORY | FILE_WRITE_ATTRIBUTES, FILE_DIRECTORY_FILE, &err,
+        FILE_CREATE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, security));
+    ::LocalFree(security);
+    if (!made.valid()) return failureFromWin32(err);
+    // Hidden from listings as Windows keeps it; a bin left visible still
+    // works, so a refusal here is not the trash's failure.
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ::SetFileInformationByHandle(made.get(), FileBasicInfo, &basic, sizeof basic);
+    return {};
+}
+
 Result<QString> driveOf(FolderHandle& folder) {
     const Result<QString> path = folder.path();
     if (!path) return path.failure();

@@ -58,12 +58,18 @@ QString extensionOf(const QString& name) {
 }
 
 // The bin of the held drive root drive (at drivePath, on device): its
-// $Recycle.Bin\<sid>, made private to the user where missing when make
-// says so. Each folder is opened inside the one above, never through a link.
+// $Recycle.Bin\<sid>, made where missing when make says so (the bin's
+// folder as Windows makes it, the user's own private to them). Each folder is opened inside the one
+// above, never through a link.
 BinLookup binOnDrive(FolderHandle& drive, const QString& drivePath, quint64 device, bool make) {
     const QString sid = currentUserSid();
     if (sid.isEmpty()) return std::unique_ptr<TrashBin>();
     Result<std::unique_ptr<FolderHandle>> recycle = drive.openFolder(kRecycleBin);
+    if (!recycle && recycle.failure().code == code::PathNotFound && make) {
+        const Status made = makeRecycleFolder(drive, drivePath, kRecycleBin);
+        if (!made && made.failure().code != code::FileExists) return noBinOr(made.failure());
+        recycle = drive.openFolder(kRecycleBin);
+    }
     if (!recycle) return noBinOr(recycle.failure());
     Result<std::unique_ptr<FolderHandle>> own = recycle.value()->openFolder(sid);
     if (!own && own.failure().code == code::PathNotFound && make) {

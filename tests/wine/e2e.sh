@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end under Wine: the zip's program folder is unpacked as a user would
-# onto a drive, given a Quillo.INI as the Windows program writes it (CP932,
+# onto a drive without a Recycle Bin, given a Quillo.INI as the Windows program writes it (CP932,
 # CR LF, "\" paths), and driven on the runner's display by clicking its
-# buttons: 抽出 of a folder with Japanese names and a subfolder, 採番, 終了.
+# buttons: 抽出 of a folder with Japanese names and a subfolder, 削除 into
+# the Recycle Bin, Ctrl+Z, 採番, 終了.
 # The files on disk, the settings file's bytes and the journal are checked,
 # and each screenshot must show more than one colour.
 # Usage: e2e.sh QUILLO_ZIP SHOT_FOLDER   (WINEPREFIX and DISPLAY from the runner)
@@ -33,20 +34,20 @@ check_eventually() {
     failures=$((failures + 1))
 }
 
-# Everything lives on the prefix's drive C:, as on a user's disk, which on
-# Windows has its Recycle Bin: a fresh prefix has none, so this run makes it
-# (no other test runs meanwhile) and takes it away again.
+# Everything lives on a fixed drive of the run's own, Q:, as on a user's
+# disk: it has no Recycle Bin yet, as a drive never deleted from, so the
+# program makes one as Windows would.
+work=$(mktemp -d "$WINEPREFIX/drive_e2e.XXXXXX")
+drive="$WINEPREFIX/dosdevices/q:"
+ln -sfn "$work" "$drive"
+win_work="Q:"
+bin="$work/\$Recycle.Bin"
 drive_c="$WINEPREFIX/drive_c"
-work=$(mktemp -d "$drive_c/e2e.XXXXXX")
-win_work="C:\\$(basename "$work")"
-bin="$drive_c/\$Recycle.Bin"
-made_bin=""
-[ -e "$bin" ] || { mkdir "$bin" && made_bin=1; }
 app_pid=""
 end() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    rm -f "$drive"
     rm -rf "$work"
-    [ -n "$made_bin" ] && rm -rf "$bin"
 }
 trap end EXIT
 
@@ -132,7 +133,7 @@ sleep 1
 wait_idle
 shot deduplicated
 trashed() { find "$bin" -type f -name "\$R*" 2>/dev/null; }
-check_eventually "the later copy goes to drive C:'s Recycle Bin" \
+check_eventually "the later copy goes to the Recycle Bin made on drive Q:" \
     'test ! -e "$work/写真/旅行１（２）.jpg" -a "$(cat "$(trashed)" 2>/dev/null)" = BBBB-content'
 check "the first of the two stays" test "$(cat "$work/写真/旅行１.jpg")" = BBBB-content
 check "its record names where it was" \
