@@ -1,5 +1,7 @@
 #include "core/failure.h"
 
+#include "core/paths.h"
+
 namespace quillo {
 
 QString describeFailure(int code) {
@@ -39,10 +41,12 @@ Failure readFailureOfCode(int code) {
 
 QString failureQuestion(const Failure& failure, const QString& operationPath,
                         const QString& blocker) {
-    const QString& path = failure.path.isEmpty() ? operationPath : failure.path;
+    // Files are named as the user writes paths on this system.
+    const QString path = nativePath(failure.path.isEmpty() ? operationPath : failure.path);
+    const QString blocking = nativePath(blocker);
     QString text;
     if (failure.code == code::FileExists && !blocker.isEmpty() && failure.path.isEmpty())
-        text = path + QStringLiteral(" ファイルが重複しています（") + blocker +
+        text = path + QStringLiteral(" ファイルが重複しています（") + blocking +
                QStringLiteral(" が既にあります）");
     else if (failure.code == code::FileExists)
         text = path + QStringLiteral(" ファイルが重複しています");

@@ -160,10 +160,11 @@ struct Failed {
 
 QString question(const Failed& f) {
     const int code = f.failure.code;
-    return (code == code::FileExists ? f.path + QStringLiteral(" ファイルが重複しています")
+    const QString path = nativePath(f.path);
+    return (code == code::FileExists ? path + QStringLiteral(" ファイルが重複しています")
             : code == code::FileNotFound
-                ? f.path + QStringLiteral(" が見つかりません")
-                : f.path + QLatin1Char('\r') + QString::number(code) + f.failure.description) +
+                ? path + QStringLiteral(" が見つかりません")
+                : path + QLatin1Char('\r') + QString::number(code) + f.failure.description) +
            QStringLiteral("\r処理を続けますか？");
 }
 

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "core/failure.h"
+#include "core/paths.h"
 #include "dedup/duplicatepass.h"
 #include "faultyfilesystem.h"
 #include "files.h"
@@ -26,7 +27,10 @@ namespace {
 
 const QString kSorting = QStringLiteral("message:並び替えています、しばらくお待ち下さい");
 const QString kAnalysing = QStringLiteral("message:解析しています、しばらくお待ち下さい");
-const QString kGoOn = QStringLiteral("\r処理を続けますか？");
+// A question as the user sees it: the file named as this system writes paths.
+QString asked(const QString& head) {
+    return nativePath(head) + QStringLiteral("\r処理を続けますか？");
+}
 const FileKind kRefer = FileKind::Refer;
 const FileKind kTarget = FileKind::Target;
 
@@ -242,8 +246,8 @@ void TstDuplicatePass::folderRenamedMidRunStillHasATrash() {
     QVERIFY(exists(trashed + QStringLiteral("/files/b.JPG")));
     QVERIFY(exists(trashed + QStringLiteral("/info/b.JPG.trashinfo")));
     QCOMPARE(r.box.texts,
-             (QStringList{t + QStringLiteral("c.JPG\r76パスが見つかりません。") + kGoOn,
-                          t + QStringLiteral("d.JPG\r76パスが見つかりません。") + kGoOn}));
+             (QStringList{asked(t + QStringLiteral("c.JPG\r76パスが見つかりません。")),
+                          asked(t + QStringLiteral("d.JPG\r76パスが見つかりません。"))}));
     QCOMPARE(r.progress.lastMessage,
              QStringLiteral("1件、ごみ箱に移しました（2件はごみ箱に移せませんでした）"));
 }
@@ -340,8 +344,7 @@ void TstDuplicatePass::moveOntoExistingNameAsksAndIsCountedAsFailed() {
     r.addSame({"a.JPG", "b.JPG", "c.JPG"});
     r.go();
     const QString t = r.folder(QStringLiteral("t"));
-    QCOMPARE(r.box.texts,
-             QStringList{t + QStringLiteral("b.JPG ファイルが重複しています") + kGoOn});
+    QCOMPARE(r.box.texts, QStringList{asked(t + QStringLiteral("b.JPG ファイルが重複しています"))});
     QCOMPARE(r.box.buttons, QList<Buttons>{Buttons::YesNo});
     QVERIFY(exists(t + QStringLiteral("b.JPG")));
     QCOMPARE(test::readFile(r.options.deleteFolder + QStringLiteral("/b.JPG")), QByteArray("old"));
@@ -375,7 +378,7 @@ void TstDuplicatePass::missingFileQuestionNamesTheMissingFile() {
     const QString t = r.folder(QStringLiteral("t"));
     QVERIFY(QFile::remove(t + missing));
     r.go();
-    const QString question = t + missing + QStringLiteral(" が見つかりません") + kGoOn;
+    const QString question = asked(t + missing + QStringLiteral(" が見つかりません"));
     QCOMPARE(r.box.texts, QStringList(questions, question));
     QVERIFY(exists(t + kept));
     QVERIFY(!exists(t + QStringLiteral("c.JPG")));
@@ -466,7 +469,7 @@ void TstDuplicatePass::otherFailuresShowCodeAndDescription() {
     RunJournal journal(JournalFolder(fs, journals), JournalKind::Remove);
     r.go(fs, {nullptr, &journal, {}});
     const QString named = op.startsWith(QLatin1String("journal")) ? journals : b;
-    QCOMPARE(r.box.texts, QStringList{named + QLatin1Char('\r') + detail + kGoOn});
+    QCOMPARE(r.box.texts, QStringList{asked(named + QLatin1Char('\r') + detail)});
     QCOMPARE(r.dupCount, 0);
     QCOMPARE(r.progress.lastMessage, message);
     QVERIFY(exists(b));

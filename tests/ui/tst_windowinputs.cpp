@@ -360,10 +360,11 @@ class TstWindowInputs : public QObject {
         QTest::keyClick(c.grdList, Qt::Key_Return);
         QVERIFY(finishCommand(w));
         QCOMPARE(box.mostOpen, 1);
-        QCOMPARE(box.texts, (QStringList{QStringLiteral("処理を中止しますか？"),
-                                         sel + QStringLiteral("/a.jpg\r70") +
-                                             describeFailure(code::PermissionDenied) +
-                                             QStringLiteral("\r処理を続けますか？")}));
+        QCOMPARE(box.texts,
+                 (QStringList{QStringLiteral("処理を中止しますか？"),
+                              nativePath(sel + QStringLiteral("/a.jpg")) + QStringLiteral("\r70") +
+                                  describeFailure(code::PermissionDenied) +
+                                  QStringLiteral("\r処理を続けますか？")}));
     }
 
     // A review walked by keyboard only: Escape leaves everything as it was;

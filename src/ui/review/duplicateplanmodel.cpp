@@ -1,6 +1,7 @@
 #include "ui/review/duplicateplanmodel.h"
 
 #include "core/format.h"
+#include "core/paths.h"
 #include "ui/preview/picturetext.h"
 
 namespace quillo {
@@ -65,7 +66,7 @@ QString DuplicatePlanModel::text(int row, int column) const {
     const FileEntry& dup = entry(at(row).entry);
     switch (column) {
         case 1:
-            return dup.dir;
+            return nativePath(dup.dir);
         case 2:
             return dup.name;
         case 3:

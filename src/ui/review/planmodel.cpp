@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "core/failure.h"
+#include "core/paths.h"
 
 namespace quillo {
 
@@ -44,7 +45,7 @@ int PlanModel::columnCount(const QModelIndex& parent) const {
 }
 
 QString PlanModel::pathBeside(const FileEntry& file, const FileEntry& beside) {
-    return beside.dir == file.dir ? beside.name : beside.path();
+    return beside.dir == file.dir ? beside.name : nativePath(beside.path());
 }
 
 QString PlanModel::outcomeText(int row) const {

@@ -1,6 +1,7 @@
 #include "ui/review/renameplanmodel.h"
 
 #include "core/format.h"
+#include "core/paths.h"
 
 namespace quillo {
 
@@ -66,7 +67,7 @@ QString RenamePlanModel::text(int row, int column) const {
     const FileEntry& e = entry(at(row).entry);
     switch (column) {
         case 1:
-            return e.dir;
+            return nativePath(e.dir);
         case 2:
             return e.name;
         case 3:
@@ -81,7 +82,7 @@ bool RenamePlanModel::warns(int row) const {
 }
 
 QString RenamePlanModel::warning(int row) const {
-    return newPath(row) + QStringLiteral(" が既にあります");
+    return nativePath(newPath(row)) + QStringLiteral(" が既にあります");
 }
 
 QString RenamePlanModel::doneText() const {
