@@ -24,9 +24,8 @@ bool FileSort(std::span<FileEntry> rows, Progress& progress) {
 
 void mergeSorted(std::vector<FileEntry>& rows, size_t from) {
     const auto middle = rows.begin() + std::ptrdiff_t(std::min(from, rows.size()));
-    std::inplace_merge(
-        rows.begin(), middle, rows.end(),
-        [](const FileEntry& x, const FileEntry& y) { return compareNames(x, y) < 0; });
+    mergeRuns(rows.begin(), middle, rows.end(),
+              [](const FileEntry& x, const FileEntry& y) { return compareNames(x, y) < 0; });
 }
 
 }  // namespace quillo

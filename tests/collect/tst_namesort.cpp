@@ -98,20 +98,22 @@ class TstNameSort : public QObject {
             return s;
         };
         for (int round = 0; round < 300; ++round) {
-            // The first round is long enough for sorted blocks to be merged.
-            const int n = round == 0 ? 40000 : int(rng.bounded(400));
+            // The first rounds are long enough for sorted blocks to be merged
+            // piecewise; they come in at random, in order and in reverse.
+            const int n = round < 3 ? 100000 : int(rng.bounded(400));
             using Key = std::tuple<QString, QString, FileKind>;
             std::set<Key> seen;
             FileTable t;
             std::vector<std::pair<Key, qint64>> expected;
-            while (t.FileCount() < n) {
-                Key k{QLatin1Char('/') + text(3) + QLatin1Char('/'), text(3),
+            while (expected.size() < size_t(n)) {
+                Key k{QLatin1Char('/') + text(4) + QLatin1Char('/'), text(4),
                       rng.bounded(2) ? FileKind::Refer : FileKind::Target};
-                if (!seen.insert(k).second) continue;
-                const qint64 size = t.FileCount() + 1;
-                t.append({std::get<0>(k), std::get<1>(k), size, std::get<2>(k), {}});
-                expected.emplace_back(k, size);
+                if (seen.insert(k).second) expected.emplace_back(k, qint64(expected.size()) + 1);
             }
+            if (round == 1) std::sort(expected.begin(), expected.end());
+            if (round == 2) std::sort(expected.rbegin(), expected.rend());
+            for (const auto& [k, size] : expected)
+                t.append({std::get<0>(k), std::get<1>(k), size, std::get<2>(k), {}});
             std::sort(expected.begin(), expected.end());
             RecordingProgress p;
             sortTable(t, p);
