@@ -122,9 +122,9 @@ qint64 textBytes(const FileTable& t) {
     const QChar* lastDir = nullptr;
     for (const FileEntry& e : t.entries) {
         bytes += (e.name.size() + 1) * 2 + 16;
-        if (e.dir.constData() != lastDir) {
-            lastDir = e.dir.constData();
-            bytes += (e.dir.size() + 1) * 2 + 16;
+        if (e.dir.text().constData() != lastDir) {
+            lastDir = e.dir.text().constData();
+            bytes += (e.dir.text().size() + 1) * 2 + 16;
         }
     }
     return bytes;
@@ -178,7 +178,7 @@ void sortMillion() {
             times.push_back(now() - t0);
             if (run == 0 && !std::is_sorted(rows.begin(), rows.end(),
                                             [](const FileEntry& a, const FileEntry& b) {
-                                                return a.dir != b.dir ? a.dir < b.dir
+                                                return a.dir != b.dir ? a.dir.text() < b.dir.text()
                                                                       : a.name < b.name;
                                             })) {
                 std::fprintf(stderr, "FileSort left the million entries out of order\n");

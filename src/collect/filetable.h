@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 
+#include "collect/foldertext.h"
 #include "platform/filesystem.h"
 
 namespace quillo {
@@ -17,14 +18,14 @@ enum class FileKind : quint8 { Refer = 0, Target = 1 };
 const QString& kindLabel(FileKind kind);
 
 struct FileEntry {
-    QString dir;   // folder text ending with the separator (shared by one folder's entries)
-    QString name;  // as the listing gave it; empty once removed by a duplicate pass
+    FolderText dir;  // shared by one folder's entries
+    QString name;    // as the listing gave it; empty once removed by a duplicate pass
     qint64 size = 0;
     FileKind kind = FileKind::Target;
     FileId id;           // device and inode when collected
     qint64 mtimeNs = 0;  // last modification when collected
 
-    QString path() const { return dir + name; }
+    QString path() const { return dir.text() + name; }
     bool removed() const { return name.isEmpty(); }
 };
 

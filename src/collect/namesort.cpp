@@ -10,7 +10,7 @@ namespace {
 
 // Folder, name, kind: negative, zero or positive.
 int compareNames(const FileEntry& x, const FileEntry& y) {
-    if (const int c = compareCodeUnits(x.dir, y.dir)) return c;
+    if (const int c = compareCodeUnits(x.dir.text(), y.dir.text())) return c;
     if (const int c = compareCodeUnits(x.name, y.name)) return c;
     return int(x.kind) - int(y.kind);
 }

@@ -82,7 +82,7 @@ class Walk {
         listing->entries.shrink_to_fit();
 
         // One folder text for every entry of this folder: the table's cells share it.
-        const QString prefix = folderPrefix(folder);
+        const FolderText prefix(folderPrefix(folder));
 
         // Examination phase, in listing order; subfolders are walked where they stand.
         Result<std::unique_ptr<FolderHandle>> here = m_fs.openFolder(folder);
@@ -98,7 +98,7 @@ class Walk {
         }
     }
 
-    void examine(FolderHandle& here, const QString& prefix, const DirEntry& e) {
+    void examine(FolderHandle& here, const FolderText& prefix, const DirEntry& e) {
         switch (e.type) {
             case EntryType::File:
                 if (!extensionMatches(e.name, m_request.extension)) return;
@@ -121,7 +121,7 @@ class Walk {
         }
         // What is there now counts: it may have been replaced since the listing.
         if (info->type == EntryType::Directory) {
-            if (m_recurse && enter(info.value())) scan(prefix + e.name);
+            if (m_recurse && enter(info.value())) scan(prefix.text() + e.name);
         } else if (info->type == EntryType::File && extensionMatches(e.name, m_request.extension)) {
             m_result.entries.push_back(
                 FileEntry{prefix, e.name, info->size, m_request.kind, info->id(), info->mtimeNs});

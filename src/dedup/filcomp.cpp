@@ -10,14 +10,14 @@ PairResult FilComp(const FileEntry& first, const FileState& firstPlanned, const 
                    CompareBuffers& buffers, RemovalTools* tools) {
     const QString path1 = first.path(), path2 = second.path();
     PairResult result;
-    const Result<CachedFolder> folder = folders.current(second.dir);
+    const Result<CachedFolder> folder = folders.current(second.dir.text());
     if (!folder) {
         result.status = folder.failure();
         result.failedPath = path2;
         return result;
     }
     // The file that may go is named first in what goes wrong.
-    const Result<CachedFolder> folder1 = folders.current(first.dir);
+    const Result<CachedFolder> folder1 = folders.current(first.dir.text());
     if (!folder1) {
         result.status = folder1.failure();
         result.failedPath = path1;

@@ -88,9 +88,9 @@ void Search::meet(qint32 i, qint32 j, DuplicatePlan& plan) {
     const FileEntry& first = at(i);
     const FileEntry& second = at(j);
     const QString firstPath = first.path(), secondPath = second.path();
-    const Result<CachedFolder> folder2 = m_folders.folder(second.dir);
+    const Result<CachedFolder> folder2 = m_folders.folder(second.dir.text());
     if (!folder2) return failed(j, folder2.failure(), secondPath);
-    const Result<CachedFolder> folder1 = m_folders.folder(first.dir);
+    const Result<CachedFolder> folder1 = m_folders.folder(first.dir.text());
     if (!folder1) return failed(i, folder1.failure(), firstPath);
     // A folder on the way may have been swapped for a reference folder (or a
     // link to one) since the collection: nothing in it is planned to go.

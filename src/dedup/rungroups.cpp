@@ -49,7 +49,7 @@ Seen readPiece(const FileEntry& e, Member& m, size_t k, Piece piece, FolderCache
     std::unique_ptr<InputFile> fresh;
     InputFile* file = m.file.get();
     if (!file) {
-        Result<std::unique_ptr<InputFile>> opened = folders.openRead(e.dir, e.name);
+        Result<std::unique_ptr<InputFile>> opened = folders.openRead(e.dir.text(), e.name);
         if (!opened) return Seen::Unreadable;
         fresh = std::move(opened.value());
         file = fresh.get();

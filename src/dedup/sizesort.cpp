@@ -9,7 +9,7 @@ namespace {
 bool sizeOrder(const FileEntry& x, const FileEntry& y) {
     if (x.size != y.size) return x.size < y.size;
     if (x.kind != y.kind) return x.kind < y.kind;
-    if (const int c = compareCodeUnits(x.dir, y.dir)) return c < 0;
+    if (const int c = compareCodeUnits(x.dir.text(), y.dir.text())) return c < 0;
     return compareCodeUnits(x.name, y.name) < 0;
 }
 

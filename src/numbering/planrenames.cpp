@@ -57,7 +57,7 @@ RenameSearch planRenames(const RenameRequest& request, const FileTable& table, P
         progress.count(progressCaption(i + 1, limit));
         // References are listed to be compared against, never renamed.
         if (e.kind == FileKind::Refer) continue;
-        const Result<FolderHandle*> folder = held.of(e.dir);
+        const Result<FolderHandle*> folder = held.of(e.dir.text());
         if (guard.keeps(e) || (folder && keepsNow(e, *folder.value(), guard))) {
             ++plan.kept;
             continue;

@@ -52,7 +52,7 @@ CommandOutcome renameFiles(const FileTable& table, RenamePlan& plan, Progress& p
         }
         const FileEntry& e = table.entries[size_t(row.entry)];
         const QString to = plan.newPath(size_t(k), table.entries);
-        const Result<FolderHandle*> folder = held.of(e.dir);
+        const Result<FolderHandle*> folder = held.of(e.dir.text());
         Result<FileInfo> now =
             folder ? folder.value()->info(e.name) : Result<FileInfo>(folder.failure());
         Status renamed = now ? Status() : Status(now.failure());

@@ -17,7 +17,7 @@ QString RenamePlan::newName(size_t row) const {
 
 QString RenamePlan::newPath(size_t row, const std::vector<FileEntry>& entries) const {
     const QString& folder =
-        movePrefix.isEmpty() ? entries[size_t(rows[row].entry)].dir : movePrefix;
+        movePrefix.isEmpty() ? entries[size_t(rows[row].entry)].dir.text() : movePrefix;
     return folder + newName(row);
 }
 

@@ -54,7 +54,7 @@ void ListFill::tick() {
         const qint32 r = m_cursor;
         const FileEntry& e = m_files.entries[size_t(r - 1)];
         ListRow row;
-        row.dir = e.dir;
+        row.dir = e.dir.text();
         row.name = e.name;
         row.shape = RowShape::Named;
         const Result<FileInfo> info = m_fs.info(e.path());

@@ -161,7 +161,9 @@ class TstCollectCommand : public QObject {
         QTest::addColumn<int>("pass");
         for (const char* op : {"folder", "remove", "rename"})
             for (const Pass pass : {Pass::Delete, Pass::Move, Pass::Rename})
-                QTest::addRow("swap before %s/%d", op, int(pass))
+                QTest::newRow(
+                    ("swap before " + QByteArray(op) + '/' + QByteArray::number(int(pass)))
+                        .constData())
                     << QString::fromLatin1(op) << int(pass);
     }
 
@@ -311,7 +313,7 @@ class TstCollectCommand : public QObject {
         // Both sets are sorted together.
         for (size_t i = 1; i < t.entries.size(); ++i) {
             const FileEntry &a = t.entries[i - 1], &b = t.entries[i];
-            QVERIFY(a.dir < b.dir || (a.dir == b.dir && a.name <= b.name));
+            QVERIFY(a.dir.text() < b.dir.text() || (a.dir == b.dir && a.name <= b.name));
         }
         int refs = 0;
         for (const FileEntry& e : t.entries) refs += e.kind == FileKind::Refer;

@@ -129,7 +129,7 @@ class TstScan : public QObject {
             QStringList({top + QStringLiteral("/a.jpg"), top + QStringLiteral("/b/c/d/深い.JPG"),
                          top + QStringLiteral("/b/x.Jpg"), top + QStringLiteral("/c.jpg")}));
         const FileEntry& deep = t.entries[1];
-        QCOMPARE(deep.dir, top + QStringLiteral("/b/c/d/"));
+        QCOMPARE(deep.dir.text(), top + QStringLiteral("/b/c/d/"));
         QCOMPARE(deep.name, QStringLiteral("深い.JPG"));
         QCOMPARE(deep.size, 5);
         QCOMPARE(deep.kind, FileKind::Target);
@@ -152,9 +152,9 @@ class TstScan : public QObject {
         const ScanResult t = scan(dir.path(), FileKind::Target, CheckValue::Off, kJpg, progress,
                                   systemFileSystem(), 1);
         QCOMPARE(t.entries.size(), size_t(2));
-        QCOMPARE(t.entries[0].dir, dir.path() + u'/');
+        QCOMPARE(t.entries[0].dir.text(), dir.path() + u'/');
         // One folder text for the whole folder, not a copy per file.
-        QCOMPARE(t.entries[0].dir.constData(), t.entries[1].dir.constData());
+        QCOMPARE(t.entries[0].dir.text().constData(), t.entries[1].dir.text().constData());
         QCOMPARE(progress.lastCount, QStringLiteral("(3)"));
     }
 

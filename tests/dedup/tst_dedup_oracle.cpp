@@ -185,7 +185,8 @@ Found modelSearch(const Corpus& c, QList<Answer>& script) {
     for (int k = 0; k < n; ++k) order[size_t(k)] = k;
     const auto key = [&](int k) {
         const FileEntry& r = rows[size_t(k)];
-        return std::make_tuple(r.size, r.kind, r.dir.toStdU16String(), r.name.toStdU16String());
+        return std::make_tuple(r.size, r.kind, r.dir.text().toStdU16String(),
+                               r.name.toStdU16String());
     };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
     QHash<QString, OnDisk> disk;
@@ -408,12 +409,12 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
             const size_t k = rng.bounded(quint32(plan.rows.size()));
             const qint32 victim = rng.bounded(2) ? pairs[k].first : pairs[k].second;
             const auto how = Meddling(1 + rng.bounded(4));
-            const QString dir = entries[size_t(victim)].dir;
+            const QString dir = entries[size_t(victim)].dir.text();
             if (changed.contains(victim) || QFileInfo::exists(folderSetting(dir) + u'~')) continue;
             // Swapping a folder holding others changes them all: only the innermost.
             if (how == Meddling::FolderSwapped &&
                 std::any_of(entries.begin(), entries.end(), [&](const FileEntry& e) {
-                    return e.dir != dir && e.dir.startsWith(dir);
+                    return e.dir.text() != dir && e.dir.text().startsWith(dir);
                 }))
                 continue;
             const FileId id = idOf(entries[size_t(victim)].path());
@@ -422,7 +423,8 @@ void TstDedupOracle::randomCorporaMatchThePlainModel() {
             const bool inPlace = how == Meddling::Contents || how == Meddling::Size;
             for (qint32 e = 0; e < qint32(entries.size()); ++e)
                 if (e == victim || (inPlace && entries[size_t(e)].id == id) ||
-                    (how == Meddling::FolderSwapped && entries[size_t(e)].dir.startsWith(dir)))
+                    (how == Meddling::FolderSwapped &&
+                     entries[size_t(e)].dir.text().startsWith(dir)))
                     changed.insert(e);
         }
         if (QTest::currentTestFailed()) QFAIL(qPrintable(where + QStringLiteral("meddling")));

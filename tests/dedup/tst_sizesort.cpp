@@ -19,7 +19,9 @@ struct Rows {
     QStringList rendered() const {
         QStringList out;
         for (const FileEntry& e : rows)
-            out << QStringLiteral("%1|%2|%3%4").arg(e.size).arg(kindLabel(e.kind), e.dir, e.name);
+            out << QStringLiteral("%1|%2|%3%4")
+                       .arg(e.size)
+                       .arg(kindLabel(e.kind), e.dir.text(), e.name);
         return out;
     }
 };
@@ -126,7 +128,7 @@ void TstSizeSort::randomTablesMatchAStableSortOfTheKeys() {
         // The label order is the kind order: 参照 (U+53C2) before 対象 (U+5BFE).
         const auto key = [](const FileEntry& e) {
             return std::make_tuple(e.size, kindLabel(e.kind).toStdU16String(),
-                                   e.dir.toStdU16String(), e.name.toStdU16String());
+                                   e.dir.text().toStdU16String(), e.name.toStdU16String());
         };
         std::vector<FileEntry> sorted = rows.rows;
         std::stable_sort(sorted.begin(), sorted.end(),

@@ -66,7 +66,7 @@ QString DuplicatePlanModel::text(int row, int column) const {
     const FileEntry& dup = entry(at(row).entry);
     switch (column) {
         case 1:
-            return nativePath(dup.dir);
+            return nativePath(dup.dir.text());
         case 2:
             return dup.name;
         case 3:

@@ -13,7 +13,7 @@ RenamePlanModel::RenamePlanModel(RenamePlan& plan, QObject* parent)
 
 QString RenamePlanModel::newPath(int row) const {
     const QString& folder =
-        m_plan.movePrefix.isEmpty() ? entry(at(row).entry).dir : m_plan.movePrefix;
+        m_plan.movePrefix.isEmpty() ? entry(at(row).entry).dir.text() : m_plan.movePrefix;
     return folder + m_plan.newName(size_t(row));
 }
 
@@ -67,7 +67,7 @@ QString RenamePlanModel::text(int row, int column) const {
     const FileEntry& e = entry(at(row).entry);
     switch (column) {
         case 1:
-            return nativePath(e.dir);
+            return nativePath(e.dir.text());
         case 2:
             return e.name;
         case 3:
