@@ -1,12 +1,16 @@
 #include "ui/commandrunner.h"
 
+#include <QLoggingCategory>
 #include <QThread>
 
 namespace quillo {
 
 namespace {
 constexpr int kFlushInterval = 15;  // milliseconds
-}
+// How long each command took, for measuring the window as a user meets it:
+// QT_LOGGING_RULES="quillo.timing.info=true".
+Q_LOGGING_CATEGORY(lcTiming, "quillo.timing", QtWarningMsg)
+}  // namespace
 
 CommandRunner::CommandRunner(Report& view, MessageBox& box, QObject* parent)
     : QObject(parent), m_view(view), m_box(box) {
@@ -28,6 +32,7 @@ void CommandRunner::start(Work work) {
     // Emitted on the worker's thread, handled on the window's.
     connect(m_worker.get(), &QThread::finished, this, &CommandRunner::ended, Qt::QueuedConnection);
     m_flushTimer.start();
+    m_clock.start();
     m_worker->start();
 }
 
@@ -38,7 +43,9 @@ void CommandRunner::ended() {
     flush();
     const CommandOutcome outcome = std::move(m_outcome);
     m_outcome = CommandOutcome();
+    const qint64 ran = m_clock.elapsed();
     emit finished(outcome);
+    qCInfo(lcTiming, "command ran %lld ms, shown after %lld ms", ran, qint64(m_clock.elapsed()));
 }
 
 bool CommandRunner::askStop() {

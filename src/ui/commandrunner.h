@@ -6,6 +6,7 @@
 // question blocks the worker until the user has answered it on the window's
 // thread, and never opens while another box of the command is open.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <atomic>
@@ -72,6 +73,7 @@ class CommandRunner : public QObject, private Progress, private MessageBox {
     QTimer m_flushTimer;
     std::unique_ptr<QThread> m_worker;
     CommandOutcome m_outcome;
+    QElapsedTimer m_clock;   // since the command started
     bool m_boxOpen = false;  // on the window's thread
 
     std::mutex m_mutex;
