@@ -24,6 +24,7 @@ bench=${3:-$(dirname "$exe")/../../bench/bench_dedup}
 tree=${4:-/tmp/quillo-bench-dedup/$kind}
 runs=${RUNS:-5}
 . "$(dirname "$0")/../tests/e2e/xsession.sh"
+. "$(dirname "$0")/../tests/e2e/driving.sh"
 require_tools Xvfb xdotool iconv xdpyinfo jdupes
 
 del="$tree/削除"
@@ -88,12 +89,7 @@ for run in $(seq "$runs"); do
     cp "$work/Quillo.INI.orig" "$work/Quillo.INI"
     QT_LOGGING_RULES="quillo.timing.info=true" "$work/quillo" 2>"$log" &
     app_pid=$!
-    win=""
-    for _ in $(seq 600); do
-        win=$(xdotool search --onlyvisible --name '^Quillo\(' 2>/dev/null | head -n 1)
-        [ -n "$win" ] && break
-        sleep 0.1
-    done
+    win=$(visible_window '^Quillo\(' 600)
     [ -n "$win" ] || { echo "the window did not appear:"; cat "$log"; exit 1; }
     sleep 1
     eval "$(xdotool getwindowgeometry --shell "$win")"

@@ -9,6 +9,7 @@ set -uo pipefail
 exe=$1
 shots=$2
 . "$(dirname "$0")/xsession.sh"
+. "$(dirname "$0")/driving.sh"
 require_tools Xvfb xdotool import iconv xdpyinfo
 mkdir -p "$shots"
 
@@ -34,19 +35,6 @@ check_within() {
 check() { check_within 1 "$@"; }
 check_eventually() { check_within 200 "$@"; }
 
-# visible_window TITLE_REGEX TENTHS: prints the id of the first visible window
-# whose title matches, waiting up to TENTHS tenths of a second.
-visible_window() {
-    for _ in $(seq "$2"); do
-        local id
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return
-        fi
-        sleep 0.1
-    done
-}
 
 # The folders: a reference folder, an extraction folder with a subfolder, a
 # move folder that already holds a name the renaming will want, a delete folder.
@@ -106,17 +94,6 @@ quit_app() {
         app_pid=""
         check "the quit button ends the program" true
     fi
-}
-# wait_idle: until the program has used no CPU for half a second (a long
-# command has ended).
-wait_idle() {
-    local last=-1 now
-    for _ in $(seq 600); do
-        now=$(awk '{print $14 + $15}' "/proc/$app_pid/stat" 2>/dev/null || echo gone)
-        [ "$now" = "$last" ] && return
-        last=$now
-        sleep 0.5
-    done
 }
 start_app
 

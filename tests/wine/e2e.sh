@@ -8,6 +8,7 @@
 # and each screenshot must show more than one colour.
 # Usage: e2e.sh QUILLO_ZIP SHOT_FOLDER   (WINEPREFIX and DISPLAY from the runner)
 set -uo pipefail
+. "$(dirname "$0")/../e2e/driving.sh"
 
 zip=$1
 shots=$2
@@ -86,15 +87,6 @@ shot() {
     check "screenshot $1 shows a drawn window" \
         test "$(convert "$file" -format '%k' info: 2>/dev/null || echo 0)" -gt 16
 }
-wait_idle() {  # until the program has used no CPU for half a second
-    local last=-1 now
-    for _ in $(seq 600); do
-        now=$(awk '{print $14 + $15}' "/proc/$app_pid/stat" 2>/dev/null || echo gone)
-        [ "$now" = "$last" ] && return
-        last=$now
-        sleep 0.5
-    done
-}
 click() {  # LEFT TOP WIDTH HEIGHT in twips of the client area: the middle of a control
     xdotool mousemove --sync $((wx + ($1 + $3 / 2) / 15)) $((wy + ($2 + $4 / 2) / 15)) click 1
     sleep 1
@@ -103,12 +95,7 @@ click() {  # LEFT TOP WIDTH HEIGHT in twips of the client area: the middle of a 
 
 (cd "$app" && exec wine ./quillo.exe) &
 app_pid=$!
-win=""
-for _ in $(seq 600); do
-    win=$(xdotool search --onlyvisible --name '^Quillo\(' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.1
-done
+win=$(visible_window '^Quillo\(' 600)
 if [ -z "$win" ]; then
     echo "FAIL - the window did not appear"
     exit 1
