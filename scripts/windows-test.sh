@@ -33,6 +33,16 @@ xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start on $display" >&2; exit 1;
 
 t0=$SECONDS
 timeout 300 wine wineboot -i >/dev/null 2>&1
+# T: is a removable drive, as a USB stick: Windows keeps no Recycle Bin there,
+# and the program makes none.
+# The server reads a drive's type when it starts, and the system's processes
+# are started again with it.
+mkdir -p "$WINEPREFIX/drive_t"
+ln -s ../drive_t "$WINEPREFIX/dosdevices/t:"
+wine reg add 'HKLM\Software\Wine\Drives' /v t: /d floppy /f >/dev/null 2>&1
+wineserver -w
+timeout 300 wine wineboot >/dev/null 2>&1
+export QUILLO_TEST_REMOVABLE_DRIVE=T:
 # One server for the whole run: every test then starts without waiting for it.
 wineserver -p 2>/dev/null || true
 echo "Wine prefix made in $((SECONDS - t0)) s"

@@ -256,11 +256,13 @@ void TstDuplicatePass::recycleBinTakesADuplicateAndUndoBringsItBack_data() {
     QTest::addColumn<test::RecycleBinOf>("whose");
     QTest::newRow("the user's") << test::RecycleBinOf::User;
     QTest::newRow("another user's") << test::RecycleBinOf::AnotherUser;
+    QTest::newRow("none, on a removable drive") << test::RecycleBinOf::NoneOnRemovable;
 }
 
 // On a Windows drive with a Recycle Bin a duplicate is renamed into the
 // user's bin as $R… beside its record $I…; undo puts it back and removes the
-// record. A bin that another user owns is no trash: the user is asked.
+// record. A bin that another user owns is no trash, and a removable drive
+// gets none made: the user is asked.
 void TstDuplicatePass::recycleBinTakesADuplicateAndUndoBringsItBack() {
     QFETCH(test::RecycleBinOf, whose);
     const QString drive = test::recycleBinDrive(whose);
@@ -281,6 +283,13 @@ void TstDuplicatePass::recycleBinTakesADuplicateAndUndoBringsItBack() {
         r.go(systemFileSystem(), {&trash, &journal, {}});
     }
     const QString original = t + QStringLiteral("写真 №1.JPG");
+    if (whose == test::RecycleBinOf::NoneOnRemovable) {
+        QCOMPARE(r.box.texts.size(), 1);
+        QVERIFY(r.box.texts.first().contains(QStringLiteral("ごみ箱がありません")));
+        QVERIFY(exists(original));
+        QVERIFY(!exists(drive + QStringLiteral("/$Recycle.Bin")));
+        return;
+    }
     const QStringList bins =
         QDir(drive + QStringLiteral("/$Recycle.Bin")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(bins.size(), 1);

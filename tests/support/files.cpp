@@ -48,8 +48,15 @@ QMap<QString, QByteArray> treeContents(const QString& root, const QStringList& s
 }
 
 QString recycleBinDrive(RecycleBinOf whose) {
-    return qEnvironmentVariable(whose == RecycleBinOf::User ? "QUILLO_TEST_RECYCLE_DRIVE"
-                                                            : "QUILLO_TEST_FOREIGN_RECYCLE_DRIVE");
+    switch (whose) {
+        case RecycleBinOf::User:
+            return qEnvironmentVariable("QUILLO_TEST_RECYCLE_DRIVE");
+        case RecycleBinOf::AnotherUser:
+            return qEnvironmentVariable("QUILLO_TEST_FOREIGN_RECYCLE_DRIVE");
+        case RecycleBinOf::NoneOnRemovable:
+            return qEnvironmentVariable("QUILLO_TEST_REMOVABLE_DRIVE");
+    }
+    return {};
 }
 
 bool heldOnceSaid(QProcess& process) {

@@ -45,11 +45,12 @@ bool makePipe(const QString& path);
 // Whether this build moves files into a trash: the freedesktop.org trash on
 // Linux; elsewhere every drive counts as one without a trash.
 bool trashAvailable();
-// A drive with a Recycle Bin that a test may trash into, and one where the
-// user's bin belongs to another user: the ones the Windows test runner maps
-// for its run (QUILLO_TEST_RECYCLE_DRIVE, QUILLO_TEST_FOREIGN_RECYCLE_DRIVE);
-// empty elsewhere.
-enum class RecycleBinOf { User, AnotherUser };
+// A drive with a Recycle Bin that a test may trash into, one where the
+// user's bin belongs to another user, and a removable drive, which has no bin
+// and is given none: the ones the Windows test runner maps for its run
+// (QUILLO_TEST_RECYCLE_DRIVE, QUILLO_TEST_FOREIGN_RECYCLE_DRIVE,
+// QUILLO_TEST_REMOVABLE_DRIVE); empty elsewhere.
+enum class RecycleBinOf { User, AnotherUser, NoneOnRemovable };
 QString recycleBinDrive(RecycleBinOf whose);
 // An absolute path of this system for one written from the root ("/p/a.jpg"):
 // as it is on Linux, on drive C: on Windows. Other texts stay as they are.
