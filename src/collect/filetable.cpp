@@ -11,11 +11,6 @@ const QString& kindLabel(FileKind kind) {
     return kind == FileKind::Refer ? refer : target;
 }
 
-const QString& FolderText::text() const {
-    static const QString none;
-    return m_d ? m_d->text : none;
-}
-
 bool FileTable::clear() {
     if (inUse()) return false;
     std::vector<FileEntry>().swap(entries);

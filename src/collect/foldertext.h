@@ -16,7 +16,10 @@ class FolderText {
     // Implicit: wherever a folder text is expected, a text will do.
     FolderText(const QString& text) : m_d(new Data(text)) {}
 
-    const QString& text() const;
+    const QString& text() const {
+        static const QString none;
+        return m_d ? m_d->text : none;
+    }
 
     friend bool operator==(const FolderText& a, const FolderText& b) {
         return a.m_d == b.m_d || a.text() == b.text();

@@ -58,9 +58,9 @@ QString extensionOf(const QString& name) {
 }
 
 // The bin of the held drive root drive (at drivePath, on device): its
-// $Recycle.Bin\<sid>, made where missing when make says so (the bin's
-// folder as Windows makes it, the user's own private to them). Each folder is opened inside the one
-// above, never through a link.
+// $Recycle.Bin\<sid>, made where missing when make says so: the bins'
+// folder as Windows makes it, the user's own private to them. Each folder is
+// opened inside the one above, never through a link.
 BinLookup binOnDrive(FolderHandle& drive, const QString& drivePath, quint64 device, bool make) {
     const QString sid = currentUserSid();
     if (sid.isEmpty()) return std::unique_ptr<TrashBin>();

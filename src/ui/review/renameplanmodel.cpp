@@ -12,9 +12,7 @@ RenamePlanModel::RenamePlanModel(RenamePlan& plan, QObject* parent)
       m_plan(plan) {}
 
 QString RenamePlanModel::newPath(int row) const {
-    const QString& folder =
-        m_plan.movePrefix.isEmpty() ? entry(at(row).entry).dir.text() : m_plan.movePrefix;
-    return folder + m_plan.newName(size_t(row));
+    return m_plan.newPath(size_t(row), entries());
 }
 
 int RenamePlanModel::rowCount(const QModelIndex& parent) const {
