@@ -72,10 +72,6 @@ start_xvfb 1280x800x24
 
 # Starts the program and finds its window (wx, wy: the client's top left).
 start_app() {
-    # A program killed just before may keep a loaded display server from
-    # taking a new client for a moment: start when it answers.
-    for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    kill -0 "$xvfb_pid" 2>/dev/null || { echo "FAIL - the display server has ended"; exit 1; }
     "$work/app/quillo" &
     app_pid=$!
     win=$(visible_window '^Quillo\(' 600)
