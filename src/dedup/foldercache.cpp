@@ -1,13 +1,18 @@
 #include "dedup/foldercache.h"
 
+#include "platform/openfiles.h"
+
 namespace quillo {
+
+FolderCache::FolderCache(FileSystem& fs, const ReferenceGuard& guard)
+    : m_fs(fs), m_guard(guard), m_room(heldFolderRoom()) {}
 
 Result<CachedFolder> FolderCache::folder(const QString& dir) {
     const auto known = m_held.constFind(dir);
     if (known != m_held.constEnd()) return known.value();
     Result<std::unique_ptr<FolderHandle>> opened = m_fs.openFolder(dir);
     if (!opened) return opened.failure();
-    if (m_held.size() >= kHeld) m_held.clear();
+    if (m_held.size() >= m_room) m_held.clear();
     CachedFolder held{std::shared_ptr<FolderHandle>(std::move(opened.value())), {}, false};
     const Result<FileInfo> self = held.handle->self();
     if (self) held.id = self->id();

@@ -23,7 +23,7 @@ struct CachedFolder {
 
 class FolderCache {
   public:
-    FolderCache(FileSystem& fs, const ReferenceGuard& guard) : m_fs(fs), m_guard(guard) {}
+    FolderCache(FileSystem& fs, const ReferenceGuard& guard);
 
     // The held folder (dir ends with the separator), or why it cannot be held.
     // The handle stays valid while the caller keeps it, however many folders
@@ -37,11 +37,11 @@ class FolderCache {
     Result<std::unique_ptr<InputFile>> openRead(const QString& dir, const QString& name);
 
   private:
-    // Enough for the folders one run of equal sizes spreads over, few
-    // enough to stay far below the descriptor limit.
-    static constexpr int kHeld = 128;
     FileSystem& m_fs;
     const ReferenceGuard& m_guard;
+    // Every folder of a large collection where the descriptor limit allows:
+    // one run of equal sizes spreads over most of them.
+    const int m_room;
     QHash<QString, CachedFolder> m_held;
 };
 
