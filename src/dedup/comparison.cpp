@@ -27,6 +27,25 @@ class Pair {
     }
 
     Result<FileInfo> look(int k) { return m_files[k].folder.info(m_files[k].name); }
+    // Looks at both, first then second; false with the failure where one cannot be looked at.
+    bool lookAtBoth(FileInfo (&seen)[2], Compared& failure) {
+        for (int k = 0; k < 2; ++k) {
+            const Result<FileInfo> info = look(k);
+            if (!info) {
+                failure = failed(info.failure(), k);
+                return false;
+            }
+            seen[k] = info.value();
+        }
+        return true;
+    }
+    static Compared identical(const FileInfo (&state)[2]) {
+        Compared c;
+        c.verdict = Compared::Verdict::Identical;
+        c.first = state[0];
+        c.second = state[1];
+        return c;
+    }
     Result<std::unique_ptr<InputFile>> open(int k) {
         return m_files[k].folder.openRead(m_files[k].name);
     }
@@ -43,11 +62,7 @@ Compared compareFiles(FileAt first, FileAt second, qint64 size, CompareBuffers& 
     // Looking first keeps a special file (a pipe left where a file was) from
     // blocking the open, and spares reading files that cannot match.
     FileInfo seen[2];
-    for (int k = 0; k < 2; ++k) {
-        const Result<FileInfo> info = pair.look(k);
-        if (!info) return pair.failed(info.failure(), k);
-        seen[k] = info.value();
-    }
+    if (Compared failure; !pair.lookAtBoth(seen, failure)) return failure;
     if (!candidate(seen[0], seen[1], size)) return different;
     std::unique_ptr<InputFile> files[2];
     FileInfo opened[2];
@@ -84,11 +99,17 @@ Compared compareFiles(FileAt first, FileAt second, qint64 size, CompareBuffers& 
         const Result<FileInfo> now = pair.look(k);
         if (!now || !sameState(now.value(), opened[k])) return different;
     }
-    Compared identical;
-    identical.verdict = Compared::Verdict::Identical;
-    identical.first = opened[0];
-    identical.second = opened[1];
-    return identical;
+    return Pair::identical(opened);
+}
+
+Compared compareRead(FileAt first, FileAt second, qint64 size, const char* firstBytes,
+                     const char* secondBytes) {
+    Pair pair(first, second);
+    FileInfo now[2];
+    if (Compared failure; !pair.lookAtBoth(now, failure)) return failure;
+    if (!candidate(now[0], now[1], size) || std::memcmp(firstBytes, secondBytes, size_t(size)) != 0)
+        return {};
+    return Pair::identical(now);
 }
 
 }  // namespace quillo

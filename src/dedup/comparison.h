@@ -32,4 +32,11 @@ struct FileAt {
 // first difference.
 Compared compareFiles(FileAt first, FileAt second, qint64 size, CompareBuffers& buffers);
 
+// The same for two small files whose bytes were read whole already: each is
+// looked at once more, for what it is now, and the bytes as read are compared.
+// A file changed after its bytes were read is still found out: carrying out
+// the plan compares the pair again, just before the removal.
+Compared compareRead(FileAt first, FileAt second, qint64 size, const char* firstBytes,
+                     const char* secondBytes);
+
 }  // namespace quillo

@@ -53,7 +53,7 @@ class Search {
         m_end = CommandEnd::Stopped;
         return true;
     }
-    void meet(qint32 i, qint32 j, DuplicatePlan& plan);
+    void meet(qint32 i, qint32 j, const RunGroups* groups, DuplicatePlan& plan);
     void failed(qint32 place, const Failure& failure, const QString& path);
 
     const std::vector<FileEntry>& m_rows;
@@ -83,8 +83,9 @@ void Search::failed(qint32 place, const Failure& failure, const QString& path) {
 }
 
 // Compares the file at place i with the one at j, planning j to go when the
-// two are the same.
-void Search::meet(qint32 i, qint32 j, DuplicatePlan& plan) {
+// two are the same. Small files the run's grouping read whole are compared
+// from those bytes.
+void Search::meet(qint32 i, qint32 j, const RunGroups* groups, DuplicatePlan& plan) {
     const FileEntry& first = at(i);
     const FileEntry& second = at(j);
     const QString firstPath = first.path(), secondPath = second.path();
@@ -98,9 +99,12 @@ void Search::meet(qint32 i, qint32 j, DuplicatePlan& plan) {
         m_left[size_t(j)] = Left::Kept;
         return;
     }
-    const Compared c =
-        compareFiles({*folder1->handle, first.name, firstPath},
-                     {*folder2->handle, second.name, secondPath}, second.size, m_buffers);
+    const FileAt one{*folder1->handle, first.name, firstPath};
+    const FileAt two{*folder2->handle, second.name, secondPath};
+    const char* bytes1 = groups ? groups->bytes(i) : nullptr;
+    const char* bytes2 = groups ? groups->bytes(j) : nullptr;
+    const Compared c = bytes1 && bytes2 ? compareRead(one, two, second.size, bytes1, bytes2)
+                                        : compareFiles(one, two, second.size, m_buffers);
     if (c.verdict == Compared::Verdict::Failed)
         return failed(c.failedPath == firstPath ? i : j, c.failure, c.failedPath);
     if (c.verdict != Compared::Verdict::Identical) return;
@@ -158,7 +162,7 @@ CommandEnd Search::run(DuplicatePlan& plan) {
                 m_progress.BlinkStep();
                 if (stop()) return;
                 if (m_going[size_t(j)] || m_asked[size_t(j)] || m_guard.keeps(at(j))) return;
-                meet(i, j, plan);
+                meet(i, j, groups.get(), plan);
             });
         }
         if (m_end == CommandEnd::Completed) m_progress.count(progressCaption(i + 1, m_count));

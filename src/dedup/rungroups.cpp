@@ -3,7 +3,12 @@
 #include <xxhash.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <functional>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 namespace quillo {
 
@@ -21,12 +26,14 @@ struct Member {
 };
 
 // Keeps at most kHeldFiles members' files open between pieces; the others
-// are opened again for each piece.
+// are opened again for each piece. Readers on two threads share it.
 class OpenFiles {
   public:
     std::shared_ptr<InputFile> keep(std::unique_ptr<InputFile> file) {
-        if (m_open >= kHeldFiles) return nullptr;
-        ++m_open;
+        if (m_open.fetch_add(1) >= kHeldFiles) {
+            --m_open;
+            return nullptr;
+        }
         return std::shared_ptr<InputFile>(file.release(), [this](InputFile* f) {
             --m_open;
             delete f;
@@ -35,7 +42,7 @@ class OpenFiles {
 
   private:
     static constexpr int kHeldFiles = 256;
-    int m_open = 0;
+    std::atomic<int> m_open{0};
 };
 
 // Reads the piece of the file. A file read in one piece is read with one byte
@@ -43,13 +50,15 @@ class OpenFiles {
 // is checked once, at its first open, to be the regular file collected. A
 // digest only ever spares comparisons, so a file changed since collection can
 // cost a comparison, never a wrong removal: the comparison checks everything
-// again. The open does not wait on a pipe left where a file was.
-Seen readPiece(const FileEntry& e, Member& m, size_t k, Piece piece, FolderCache& folders,
-               OpenFiles& open, CompareBuffers& buffers) {
+// again. The open does not wait on a pipe left where a file was. A file read
+// whole leaves its bytes at keep, where given.
+Seen readPiece(const FileEntry& e, Member& m, size_t k, Piece piece, FolderHandle* folder,
+               OpenFiles& open, CompareBuffers& buffers, char* keep) {
     std::unique_ptr<InputFile> fresh;
     InputFile* file = m.file.get();
     if (!file) {
-        Result<std::unique_ptr<InputFile>> opened = folders.openRead(e.dir.text(), e.name);
+        if (!folder) return Seen::Unreadable;
+        Result<std::unique_ptr<InputFile>> opened = folder->openRead(e.name);
         if (!opened) return Seen::Unreadable;
         fresh = std::move(opened.value());
         file = fresh.get();
@@ -85,8 +94,78 @@ Seen readPiece(const FileEntry& e, Member& m, size_t k, Piece piece, FolderCache
     }
     if (got != piece.length) return Seen::NeverIdentical;
     m.digest = XXH3_64bits(data, size_t(piece.length));
+    if (onePiece && keep) std::memcpy(keep, data, size_t(piece.length));
     if (fresh && !onePiece) m.file = open.keep(std::move(fresh));
     return Seen::Read;
+}
+
+// Reads one piece of every member of a group. A long group is read on
+// several threads at once: most of a small file's cost is the system calls,
+// and a cold disk answers several reads at once faster than one after
+// another. Only the calling thread reports progress and hears a stop.
+class PieceReader {
+  public:
+    using Entry = std::function<const FileEntry&(qint32)>;
+    PieceReader(Entry entry, FolderCache& folders, CompareBuffers& buffers, Progress& progress)
+        : m_entry(std::move(entry)), m_folders(folders), m_buffers(buffers), m_progress(progress) {}
+
+    // Fills seen by member; false when the user asked to stop. keep(index) is
+    // where a member read whole leaves its bytes, or null.
+    bool read(std::vector<Member>& members, size_t k, Piece piece, std::vector<Seen>& seen,
+              const std::function<char*(qint32)>& keep);
+
+  private:
+    // Fewer members are read faster by one thread than a second one starts.
+    static constexpr size_t kSharedFrom = 64;
+    Entry m_entry;
+    FolderCache& m_folders;
+    CompareBuffers& m_buffers;
+    Progress& m_progress;
+    OpenFiles m_open;
+    std::vector<CompareBuffers> m_helperBuffers;
+};
+
+bool PieceReader::read(std::vector<Member>& members, size_t k, Piece piece, std::vector<Seen>& seen,
+                       const std::function<char*(qint32)>& keep) {
+    const size_t n = members.size();
+    seen.assign(n, Seen::Unreadable);
+    // The held folders come from this thread's cache; helpers only open inside them.
+    std::vector<std::shared_ptr<FolderHandle>> folders(n);
+    for (size_t x = 0; x < n; ++x) {
+        if (members[x].file) continue;
+        const Result<CachedFolder> held = m_folders.folder(m_entry(members[x].index).dir.text());
+        if (held) folders[x] = held->handle;
+    }
+    std::atomic<size_t> next{0};
+    std::atomic<bool> stopped{false};
+    const auto work = [&](CompareBuffers& buffers, bool reports) {
+        for (size_t x; !stopped && (x = next++) < n;) {
+            if (reports) {
+                m_progress.BlinkStep();
+                if (m_progress.stopRequested()) {
+                    stopped = true;
+                    return;
+                }
+            }
+            Member& m = members[x];
+            seen[x] = readPiece(m_entry(m.index), m, k, piece, folders[x].get(), m_open, buffers,
+                                keep(m.index));
+        }
+    };
+    std::vector<std::thread> helpers;
+    if (n >= kSharedFrom) {
+        const size_t count = std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 4) - 1;
+        m_helperBuffers.resize(count);
+        try {
+            for (size_t h = 0; h < count; ++h)
+                helpers.emplace_back(work, std::ref(m_helperBuffers[h]), false);
+        } catch (const std::system_error&) {
+            // No thread to spare: this one reads the rest alone.
+        }
+    }
+    work(m_buffers, true);
+    for (std::thread& helper : helpers) helper.join();
+    return !stopped;
 }
 
 }  // namespace
@@ -111,13 +190,24 @@ void RunGroups::split(const std::vector<FileEntry>& rows, const std::vector<qint
     const auto entry = [&](qint32 place) -> const FileEntry& {
         return rows[size_t(order[size_t(place)])];
     };
-    const qint64 size = entry(m_begin).size;
+    const qint64 size = m_size = entry(m_begin).size;
     struct Work {
         std::vector<Member> members;
         size_t piece;
         qint64 front;  // bytes from the start read so far
     };
-    OpenFiles open;
+    PieceReader reader(entry, folders, buffers, progress);
+    std::vector<Seen> seen;
+    // Small files read whole keep their bytes for the pair loop, which then
+    // opens none of them again; at most kKeptBytes a run.
+    const qint64 count = m_end - m_begin;
+    if (size <= kFirstPiece && size * count <= kKeptBytes) {
+        m_bytes = std::make_unique_for_overwrite<char[]>(size_t(size * count));
+        m_whole.assign(size_t(count), false);
+    }
+    const std::function<char*(qint32)> keep = [&](qint32 place) -> char* {
+        return m_bytes ? m_bytes.get() + (place - m_begin) * size : nullptr;
+    };
     std::vector<Work> stack;
     {
         Work all{{}, 0, 0};
@@ -138,12 +228,13 @@ void RunGroups::split(const std::vector<FileEntry>& rows, const std::vector<qint
         Work work = std::move(stack.back());
         stack.pop_back();
         const Piece piece = digestPiece(work.piece, size, work.front);
+        if ((m_stopped = !reader.read(work.members, work.piece, piece, seen, keep))) return;
         std::vector<Member> read;
-        for (Member& m : work.members) {
-            progress.BlinkStep();
-            if ((m_stopped = progress.stopRequested())) return;
-            switch (readPiece(entry(m.index), m, work.piece, piece, folders, open, buffers)) {
+        for (size_t x = 0; x < work.members.size(); ++x) {
+            Member& m = work.members[x];
+            switch (seen[x]) {
                 case Seen::Read:
+                    if (keep(m.index)) m_whole[size_t(m.index - m_begin)] = true;
                     read.push_back(m);
                     break;
                 case Seen::Unreadable:

@@ -4,6 +4,7 @@
 // only entries that can still be identical. Digests only ever prove that two
 // files differ; a removal still needs the byte-for-byte comparison.
 
+#include <memory>
 #include <vector>
 
 #include "collect/filetable.h"
@@ -31,8 +32,18 @@ class RunGroups {
     // The user asked to stop while the run was being read: no groups.
     bool stopped() const { return m_stopped; }
 
+    // The bytes of the entry at place, where it was small enough to be read
+    // whole while grouping (as they were then), or null.
+    const char* bytes(qint32 place) const {
+        return m_bytes && m_whole[size_t(place - m_begin)]
+                   ? m_bytes.get() + (place - m_begin) * m_size
+                   : nullptr;
+    }
+
   private:
     static constexpr int kUnreadable = -1;
+    // Bounds the bytes a run keeps: a thousand files of the first piece's size.
+    static constexpr qint64 kKeptBytes = qint64(16) << 20;
     void split(const std::vector<FileEntry>& rows, const std::vector<qint32>& order,
                FolderCache& folders, CompareBuffers& buffers, Progress& progress);
     void oneGroup();
@@ -42,6 +53,9 @@ class RunGroups {
     std::vector<int> m_group;                    // by position in the run
     std::vector<std::vector<qint32>> m_members;  // by group: places, ascending
     std::vector<qint32> m_unreadable;            // places, ascending
+    qint64 m_size = 0;                           // of every entry of the run
+    std::unique_ptr<char[]> m_bytes;             // by position in the run
+    std::vector<bool> m_whole;                   // read whole into m_bytes, by position
 };
 
 template <class Visit>

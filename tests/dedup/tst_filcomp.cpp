@@ -109,7 +109,7 @@ void TstFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
     PairResult r = ab.run(size, fs);
     QVERIFY(r.status.ok() && !r.identical);
     QCOMPARE(ab.dupCount, 0);
-    QCOMPARE(fs.bytesRead, 2 * size);
+    QCOMPARE(fs.bytesRead.load(), 2 * size);
     QVERIFY(exists(dir + QStringLiteral("b.JPG")));
 
     // A difference in the first chunk ends the comparison there.
@@ -118,7 +118,7 @@ void TstFilComp::lastByteDifferenceReadsAllAndFirstByteDifferenceStopsEarly() {
     r = ac.run(size, fs);
     QVERIFY(r.status.ok() && !r.identical);
     QCOMPARE(ac.dupCount, 0);
-    QCOMPARE(fs.bytesRead, 2 * kCompareChunk);
+    QCOMPARE(fs.bytesRead.load(), 2 * kCompareChunk);
 
     // A large identical pair: equal through every chunk and removed.
     writeFile(dir + QStringLiteral("d.JPG"), a);
@@ -241,7 +241,7 @@ void TstFilComp::sameFileUnderTwoPathsAndReferencesAreNeverRemoved() {
     Pair p{dir, QStringLiteral("orig.JPG"), dir, QStringLiteral("hard.JPG")};
     QVERIFY(p.run(9, fs).status.ok());
     QCOMPARE(p.dupCount, 0);
-    QCOMPARE(fs.bytesRead, 0);
+    QCOMPARE(fs.bytesRead.load(), 0);
     QVERIFY(exists(dir + QStringLiteral("hard.JPG")));
     // A symbolic link now standing where a file was is not a file.
     Pair s{dir, QStringLiteral("orig.JPG"), dir, QStringLiteral("soft.JPG")};
@@ -355,9 +355,10 @@ void TstFilComp::longRunIsReadAboutOncePerFile() {
     const qint64 bound =
         files * (kFirstPiece + kTailPiece + 64 * 1024) + 3 * size + 2 * 2 * 2 * size;
     QVERIFY2(fs.bytesRead <= bound,
-             qPrintable(QStringLiteral("%1 bytes read, at most %2").arg(fs.bytesRead).arg(bound)));
+             qPrintable(
+                 QStringLiteral("%1 bytes read, at most %2").arg(fs.bytesRead.load()).arg(bound)));
     QVERIFY2(fs.bytesRead >= files * (kFirstPiece + kTailPiece),
-             qPrintable(QString::number(fs.bytesRead)));
+             qPrintable(QString::number(fs.bytesRead.load())));
 }
 
 void TstFilComp::pairsSpreadOverManyFoldersAreAllRemoved() {

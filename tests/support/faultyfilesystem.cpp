@@ -5,7 +5,7 @@ namespace quillo::test {
 namespace {
 class CountingInput final : public InputFile {
   public:
-    CountingInput(std::unique_ptr<InputFile> inner, qint64* total, int failCode)
+    CountingInput(std::unique_ptr<InputFile> inner, std::atomic<qint64>* total, int failCode)
         : m_inner(std::move(inner)), m_total(total), m_failCode(failCode) {}
     Result<FileInfo> info() override { return m_inner->info(); }
     Result<qint64> read(char* buffer, qint64 max) override {
@@ -19,7 +19,7 @@ class CountingInput final : public InputFile {
 
   private:
     std::unique_ptr<InputFile> m_inner;
-    qint64* m_total;
+    std::atomic<qint64>* m_total;
     int m_failCode;
 };
 
@@ -82,7 +82,7 @@ class FaultyFolder final : public FolderHandle {
   private:
     QString hook(const QString& op, const QString& name) {
         const QString path = m_prefix + name;
-        if (m_fs.before) m_fs.before(op, path);
+        m_fs.runBefore(op, path);
         return path;
     }
     FaultyFileSystem& m_fs;
@@ -91,6 +91,11 @@ class FaultyFolder final : public FolderHandle {
 };
 
 }  // namespace
+
+void FaultyFileSystem::runBefore(const QString& op, const QString& path) {
+    const std::lock_guard<std::recursive_mutex> one(m_beforeLock);
+    if (before) before(op, path);
+}
 
 Result<std::unique_ptr<InputFile>> FaultyFileSystem::counted(
     Result<std::unique_ptr<InputFile>> opened, const QString& path) {
@@ -101,7 +106,7 @@ Result<std::unique_ptr<InputFile>> FaultyFileSystem::counted(
 }
 
 Result<std::unique_ptr<FolderHandle>> FaultyFileSystem::openFolder(const QString& folder) {
-    if (before) before(QStringLiteral("folder"), folder);
+    runBefore(QStringLiteral("folder"), folder);
     if (failFolder.contains(folder)) return makeFailure(failFolder.value(folder));
     auto held = real.openFolder(folder);
     if (!held) return held.failure();
@@ -110,65 +115,65 @@ Result<std::unique_ptr<FolderHandle>> FaultyFileSystem::openFolder(const QString
 }
 
 Result<Listing> FaultyFileSystem::list(const QString& folder) {
-    if (before) before(QStringLiteral("list"), folder);
+    runBefore(QStringLiteral("list"), folder);
     if (failList.contains(folder)) return makeFailure(failList.value(folder));
     return real.list(folder);
 }
 
 Result<FileInfo> FaultyFileSystem::info(const QString& path) {
-    if (before) before(QStringLiteral("info"), path);
+    runBefore(QStringLiteral("info"), path);
     if (failInfo.contains(path)) return makeFailure(failInfo.value(path));
     return real.info(path);
 }
 
 Result<std::unique_ptr<InputFile>> FaultyFileSystem::openRead(const QString& path) {
-    if (before) before(QStringLiteral("open"), path);
+    runBefore(QStringLiteral("open"), path);
     if (failOpen.contains(path)) return readFailureOfCode(failOpen.value(path));
     return counted(real.openRead(path), path);
 }
 
 Result<QString> FaultyFileSystem::canonicalFolder(const QString& folder) {
-    if (before) before(QStringLiteral("canonical"), folder);
+    runBefore(QStringLiteral("canonical"), folder);
     return real.canonicalFolder(folder);
 }
 
 Status FaultyFileSystem::remove(const QString& path) {
-    if (before) before(QStringLiteral("remove"), path);
+    runBefore(QStringLiteral("remove"), path);
     if (failRemove.contains(path)) return makeFailure(failRemove.value(path));
     return real.remove(path);
 }
 
 Status FaultyFileSystem::rename(const QString& from, const QString& to) {
-    if (before) before(QStringLiteral("rename"), from);
+    runBefore(QStringLiteral("rename"), from);
     if (failRename.contains(from)) return makeFailure(failRename.value(from));
     return real.rename(from, to);
 }
 
 Status FaultyFileSystem::makeFolder(const QString& path) {
-    if (before) before(QStringLiteral("mkdir"), path);
+    runBefore(QStringLiteral("mkdir"), path);
     if (failMakeFolder.contains(path)) return makeFailure(failMakeFolder.value(path));
     return real.makeFolder(path);
 }
 
 Result<std::unique_ptr<RecordFile>> FaultyFileSystem::createRecordFile(const QString& path) {
-    if (before) before(QStringLiteral("record"), path);
+    runBefore(QStringLiteral("record"), path);
     if (failRecord.contains(parentFolder(path)))
         return makeFailure(failRecord.value(parentFolder(path)));
     return real.createRecordFile(path);
 }
 
 Result<std::unique_ptr<RecordFile>> FaultyFileSystem::openRecordFile(const QString& path) {
-    if (before) before(QStringLiteral("record"), path);
+    runBefore(QStringLiteral("record"), path);
     return real.openRecordFile(path);
 }
 
 Result<std::unique_ptr<FileLock>> FaultyFileSystem::lockFile(const QString& path) {
-    if (before) before(QStringLiteral("lock"), path);
+    runBefore(QStringLiteral("lock"), path);
     return real.lockFile(path);
 }
 
 Status FaultyFileSystem::createFile(const QString& path, const QByteArray& bytes) {
-    if (before) before(QStringLiteral("create"), path);
+    runBefore(QStringLiteral("create"), path);
     if (failCreate.contains(path)) return makeFailure(failCreate.value(path));
     return real.createFile(path, bytes);
 }

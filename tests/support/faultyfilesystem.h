@@ -4,7 +4,9 @@
 
 #include <QHash>
 #include <QString>
+#include <atomic>
 #include <functional>
+#include <mutex>
 
 #include "core/failure.h"
 #include "platform/filesystem.h"
@@ -33,8 +35,11 @@ class FaultyFileSystem : public FileSystem {
     // Held folders look at their entries through info() by path, for doubles
     // that redirect paths.
     bool heldInfoByPath = false;
-    int opens = 0;
-    qint64 bytesRead = 0;
+    // Counted on whichever thread reads: long runs are read on several.
+    std::atomic<int> opens{0};
+    std::atomic<qint64> bytesRead{0};
+    // Calls before (if set) one thread at a time.
+    void runBefore(const QString& op, const QString& path);
 
     Result<Listing> list(const QString& folder) override;
     Result<FileInfo> info(const QString& path) override;
@@ -54,6 +59,9 @@ class FaultyFileSystem : public FileSystem {
     // An opened file, counted and failing its reads as failRead says.
     Result<std::unique_ptr<InputFile>> counted(Result<std::unique_ptr<InputFile>> opened,
                                                const QString& path);
+
+  private:
+    std::recursive_mutex m_beforeLock;
 };
 
 }  // namespace quillo::test
