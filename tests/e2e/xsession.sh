@@ -21,7 +21,7 @@ require_tools() {
 start_xvfb() {
     local fifo="$work/displayfd" number=""
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp 3>"$fifo" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     read -r -t 60 number <"$fifo" || true
     rm -f "$fifo"
@@ -31,6 +31,14 @@ start_xvfb() {
     fi
     export DISPLAY=":$number"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+# display_state: what the display server is doing, for a failure's report.
+display_state() {
+    echo "display $DISPLAY: $(xdpyinfo >/dev/null 2>&1 && echo answers || echo 'does not answer')," \
+        "Xvfb $(ps -o stat= -p "$xvfb_pid" 2>/dev/null || echo ended)," \
+        "sockets: $(ls /tmp/.X11-unix 2>/dev/null | tr '\n' ' ')"
+    tail -n 5 "$work/xvfb.log" 2>/dev/null
 }
 
 # A work folder, and the processes to end when the script ends, however it
