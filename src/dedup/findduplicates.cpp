@@ -7,6 +7,7 @@
 #include "core/format.h"
 #include "dedup/comparebuffers.h"
 #include "dedup/comparison.h"
+#include "dedup/pairsahead.h"
 #include "dedup/rungroups.h"
 #include "dedup/sizesort.h"
 
@@ -39,6 +40,7 @@ class Search {
           m_fs(fs),
           m_folders(fs, m_guard),
           m_order(size_t(m_count)),
+          m_ahead(m_rows, m_order, m_guard, m_folders, m_buffers),
           m_left(size_t(m_count), Left::No),
           m_going(size_t(m_count), false),
           m_asked(size_t(m_count), false),
@@ -53,7 +55,7 @@ class Search {
         m_end = CommandEnd::Stopped;
         return true;
     }
-    void meet(qint32 i, qint32 j, const RunGroups* groups, DuplicatePlan& plan);
+    void meet(qint32 i, qint32 j, const RunGroups* groups, bool pairRun, DuplicatePlan& plan);
     void failed(qint32 place, const Failure& failure, const QString& path);
 
     const std::vector<FileEntry>& m_rows;
@@ -65,6 +67,7 @@ class Search {
     FolderCache m_folders;
     CompareBuffers m_buffers;
     std::vector<qint32> m_order;  // places in size order
+    PairsAhead m_ahead;           // the pairs of runs of two, compared ahead
     std::vector<Left> m_left;     // by place
     std::vector<bool> m_going;    // planned to go: not compared again
     // Asked about once already: not compared again, so that one file never
@@ -84,8 +87,8 @@ void Search::failed(qint32 place, const Failure& failure, const QString& path) {
 
 // Compares the file at place i with the one at j, planning j to go when the
 // two are the same. Small files the run's grouping read whole are compared
-// from those bytes.
-void Search::meet(qint32 i, qint32 j, const RunGroups* groups, DuplicatePlan& plan) {
+// from those bytes; the one pair of a run of two was compared ahead.
+void Search::meet(qint32 i, qint32 j, const RunGroups* groups, bool pairRun, DuplicatePlan& plan) {
     const FileEntry& first = at(i);
     const FileEntry& second = at(j);
     const QString firstPath = first.path(), secondPath = second.path();
@@ -103,8 +106,10 @@ void Search::meet(qint32 i, qint32 j, const RunGroups* groups, DuplicatePlan& pl
     const FileAt two{*folder2->handle, second.name, secondPath};
     const char* bytes1 = groups ? groups->bytes(i) : nullptr;
     const char* bytes2 = groups ? groups->bytes(j) : nullptr;
-    const Compared c = bytes1 && bytes2 ? compareRead(one, two, second.size, bytes1, bytes2)
-                                        : compareFiles(one, two, second.size, m_buffers);
+    std::optional<Compared> early = pairRun ? m_ahead.take(i) : std::nullopt;
+    const Compared c = early              ? std::move(*early)
+                       : bytes1 && bytes2 ? compareRead(one, two, second.size, bytes1, bytes2)
+                                          : compareFiles(one, two, second.size, m_buffers);
     if (c.verdict == Compared::Verdict::Failed)
         return failed(c.failedPath == firstPath ? i : j, c.failure, c.failedPath);
     if (c.verdict != Compared::Verdict::Identical) return;
@@ -142,6 +147,7 @@ CommandEnd Search::run(DuplicatePlan& plan) {
 
     qint32 runEnd = 0;  // one past the last place of the run of equal size that holds i
     std::unique_ptr<RunGroups> groups;
+    bool pairRun = false;  // the run holding i has two entries
     for (qint32 i = 0; i < m_count - 1 && m_end == CommandEnd::Completed; ++i) {
         if (i >= runEnd) {
             runEnd = i + 1;
@@ -150,6 +156,7 @@ CommandEnd Search::run(DuplicatePlan& plan) {
                 anyTarget = anyTarget || !m_guard.keeps(at(runEnd));
             // A run without a target holds no pair to compare.
             groups.reset();
+            pairRun = runEnd - i == 2;
             if (runEnd - i > 1 && anyTarget)
                 groups = std::make_unique<RunGroups>(m_rows, m_order, i, runEnd, m_folders,
                                                      m_buffers, m_progress);
@@ -162,7 +169,7 @@ CommandEnd Search::run(DuplicatePlan& plan) {
                 m_progress.BlinkStep();
                 if (stop()) return;
                 if (m_going[size_t(j)] || m_asked[size_t(j)] || m_guard.keeps(at(j))) return;
-                meet(i, j, groups.get(), plan);
+                meet(i, j, groups.get(), pairRun, plan);
             });
         }
         if (m_end == CommandEnd::Completed) m_progress.count(progressCaption(i + 1, m_count));

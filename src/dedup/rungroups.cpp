@@ -7,8 +7,8 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <system_error>
-#include <thread>
+
+#include "dedup/sharedreads.h"
 
 namespace quillo {
 
@@ -99,10 +99,8 @@ Seen readPiece(const FileEntry& e, Member& m, size_t k, Piece piece, FolderHandl
     return Seen::Read;
 }
 
-// Reads one piece of every member of a group. A long group is read on
-// several threads at once: most of a small file's cost is the system calls,
-// and a cold disk answers several reads at once faster than one after
-// another. Only the calling thread reports progress and hears a stop.
+// Reads one piece of every member of a group, a long group on several
+// threads. Only the calling thread reports progress and hears a stop.
 class PieceReader {
   public:
     using Entry = std::function<const FileEntry&(qint32)>;
@@ -115,14 +113,12 @@ class PieceReader {
               const std::function<char*(qint32)>& keep);
 
   private:
-    // Fewer members are read faster by one thread than a second one starts.
-    static constexpr size_t kSharedFrom = 64;
     Entry m_entry;
     FolderCache& m_folders;
     CompareBuffers& m_buffers;
     Progress& m_progress;
     OpenFiles m_open;
-    std::vector<CompareBuffers> m_helperBuffers;
+    SharedReads m_shared{64};
 };
 
 bool PieceReader::read(std::vector<Member>& members, size_t k, Piece piece, std::vector<Seen>& seen,
@@ -136,36 +132,15 @@ bool PieceReader::read(std::vector<Member>& members, size_t k, Piece piece, std:
         const Result<CachedFolder> held = m_folders.folder(m_entry(members[x].index).dir.text());
         if (held) folders[x] = held->handle;
     }
-    std::atomic<size_t> next{0};
-    std::atomic<bool> stopped{false};
-    const auto work = [&](CompareBuffers& buffers, bool reports) {
-        for (size_t x; !stopped && (x = next++) < n;) {
-            if (reports) {
-                m_progress.BlinkStep();
-                if (m_progress.stopRequested()) {
-                    stopped = true;
-                    return;
-                }
-            }
-            Member& m = members[x];
-            seen[x] = readPiece(m_entry(m.index), m, k, piece, folders[x].get(), m_open, buffers,
-                                keep(m.index));
-        }
+    const auto goOn = [&] {
+        m_progress.BlinkStep();
+        return !m_progress.stopRequested();
     };
-    std::vector<std::thread> helpers;
-    if (n >= kSharedFrom) {
-        const size_t count = std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 4) - 1;
-        m_helperBuffers.resize(count);
-        try {
-            for (size_t h = 0; h < count; ++h)
-                helpers.emplace_back(work, std::ref(m_helperBuffers[h]), false);
-        } catch (const std::system_error&) {
-            // No thread to spare: this one reads the rest alone.
-        }
-    }
-    work(m_buffers, true);
-    for (std::thread& helper : helpers) helper.join();
-    return !stopped;
+    return m_shared.run(n, m_buffers, goOn, [&](size_t x, CompareBuffers& buffers) {
+        Member& m = members[x];
+        seen[x] = readPiece(m_entry(m.index), m, k, piece, folders[x].get(), m_open, buffers,
+                            keep(m.index));
+    });
 }
 
 }  // namespace
