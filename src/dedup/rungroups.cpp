@@ -44,7 +44,7 @@ void RunGroups::split(const std::vector<FileEntry>& rows, const std::vector<qint
         m_whole.assign(size_t(count), false);
     }
     const std::function<char*(qint32)> keep = [&](qint32 place) -> char* {
-        return m_bytes ? m_bytes.get() + (place - m_begin) * size : nullptr;
+        return m_bytes ? slot(place) : nullptr;
     };
     std::vector<Work> stack;
     {

@@ -35,13 +35,13 @@ class RunGroups {
     // The bytes of the entry at place, where it was small enough to be read
     // whole while grouping (as they were then), or null.
     const char* bytes(qint32 place) const {
-        return m_bytes && m_whole[size_t(place - m_begin)]
-                   ? m_bytes.get() + (place - m_begin) * m_size
-                   : nullptr;
+        return m_bytes && m_whole[size_t(place - m_begin)] ? slot(place) : nullptr;
     }
 
   private:
     static constexpr int kUnreadable = -1;
+    // Where the entry at place keeps its bytes (m_bytes held).
+    char* slot(qint32 place) const { return m_bytes.get() + (place - m_begin) * m_size; }
     // Bounds the bytes a run keeps: a thousand files of the first piece's size.
     static constexpr qint64 kKeptBytes = qint64(16) << 20;
     void split(const std::vector<FileEntry>& rows, const std::vector<qint32>& order,
